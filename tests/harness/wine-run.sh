@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine for ctest: fresh empty fixture drives D: and
+# E:, the built fixture programs on Y:, nothing else but C:, and a time limit.
+# Needs the session that tests/harness/wine-session.sh sets up.
+set -u
+: "${WINEPREFIX:?run the Windows tests through tools/test.sh}"
+devices="$WINEPREFIX/dosdevices"
+for link in "$devices"/?:; do
+  [ "$(basename "$link")" = "c:" ] || rm -f "$link"
+done
+drives=$(mktemp -d "${KESTREL_SESSION_DIR:-/tmp}/drives.XXXXXX")
+mkdir "$drives/d" "$drives/e"
+ln -s "$drives/d" "$devices/d:"
+ln -s "$drives/e" "$devices/e:"
+[ -n "${KESTREL_FIXTURES:-}" ] && ln -s "$KESTREL_FIXTURES" "$devices/y:"
+
+# Wine's helper processes (services, the desktop) can outlive the program; if
+# they held ctest's output pipe, ctest would wait for them. So the program's
+# output goes through a file.
+log="$drives/output.log"
+timeout -k 10 "${KESTREL_WINE_TIMEOUT:-600}" wine "$@" >"$log" 2>&1 </dev/null
+status=$?
+cat "$log"
+
+rm -f "$devices/d:" "$devices/e:" "$devices/y:"
+chmod -R u+rwx "$drives" 2>/dev/null
+rm -rf "$drives"
+exit $status

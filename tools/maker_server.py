@@ -1,0 +1,243 @@
+#!/usr/bin/env python3
+"""A stand-in for the maker's web server, for tests and benchmarks on loopback.
+
+It serves the files of one folder over plain HTTP and misbehaves on request,
+so the download code can be tried against the failures a real server shows.
+
+Mapping of requests to files
+    The request target's path, percent-decoded, is looked up below ROOT:
+    ``GET /Utils/Name HTTP/1.0`` and the proxy form
+    ``GET http://any-host/Utils/Name HTTP/1.0`` both serve ``ROOT/Utils/Name``.
+    The host name of an absolute URI is ignored, so Kestrel run with
+    ``http_proxy=http://127.0.0.1:PORT`` reaches this server under its real,
+    built-in address. Paths with ``..`` components, folders and missing files
+    answer 404. Every answer is HTTP/1.0 with a Content-Length, then the
+    connection closes.
+
+Misbehaviour: ``ROOT/behaviour.json``
+    Read again on every request, so a test may change it while the server
+    runs. A JSON object keyed by the decoded request path below ROOT
+    (``"Utils/Sample.exe"``) or by the bare file name (``"Sample.exe"``; the
+    full path wins). Each value is an object with at most one of:
+
+    ``{"status": 404}``       answer that status with a short HTML body
+    ``{"truncate": N}``       announce the full Content-Length, send N bytes, close
+    ``{"close": true}``       read the request, close without answering
+    ``{"stall": seconds}``    send the headers and the first half of the body,
+                              wait that long (or until the server stops), close
+    ``{"trickle": bps}``      send the body at about bps bytes per second
+
+Request log
+    Every request line, exactly as received, is kept in memory and, with
+    ``--log FILE``, appended to FILE one per line and flushed at once.
+
+Command line
+    maker_server.py --root DIR [--port 0] [--port-file FILE] [--log FILE]
+    Binds 127.0.0.1 only; port 0 picks a free port. The chosen port is written
+    to --port-file (atomically: the file appears complete) once the server
+    listens. Ends on SIGTERM or SIGINT.
+
+As a module
+    server = MakerServer(root, log_path=None)
+    port = server.start()        # serves in a background thread
+    server.requests()            # request lines received so far
+    server.stop()
+"""
+
+import argparse
+import http.server
+import json
+import os
+import signal
+import socketserver
+import sys
+import threading
+import time
+import urllib.parse
+
+
+class _Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.0"
+    server_version = "MakerServer/1.0"
+
+    def log_message(self, format, *args):
+        pass
+
+    def parse_request(self):
+        ok = super().parse_request()
+        self.server.maker.record(self.requestline)
+        return ok
+
+    def do_HEAD(self):
+        self._answer(send_body=False)
+
+    def do_GET(self):
+        self._answer(send_body=True)
+
+    def _answer(self, send_body):
+        maker = self.server.maker
+        relative = maker.relative_path(self.path)
+        behaviour = maker.behaviour_for(relative) if relative else {}
+
+        if behaviour.get("close"):
+            self.close_connection = True
+            return
+        status = behaviour.get("status")
+        if status and int(status) != 200:
+            self._send_text(int(status), send_body)
+            return
+        body = maker.read_file(relative) if relative else None
+        if body is None:
+            self._send_text(404, send_body)
+            return
+
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        if not send_body:
+            return
+        if "truncate" in behaviour:
+            self._write(body[: int(behaviour["truncate"])])
+        elif "stall" in behaviour:
+            self._write(body[: len(body) // 2])
+            maker.stopping.wait(float(behaviour["stall"]))
+        elif "trickle" in behaviour:
+            self._trickle(body, max(1, int(behaviour["trickle"])))
+        else:
+            self._write(body)
+        self.close_connection = True
+
+    def _send_text(self, status, send_body):
+        phrase = self.responses.get(status, ("Error",))[0]
+        text = ("<html><body><h1>%d %s</h1></body></html>\n" % (status, phrase)).encode()
+        self.send_response(status)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(text)))
+        self.send_header("Connection", "close")
+        self.end_headers()
+        if send_body:
+            self._write(text)
+
+    def _trickle(self, body, per_second):
+        step = max(1, per_second // 10)
+        for offset in range(0, len(body), step):
+            if self.server.maker.stopping.is_set():
+                return
+            self._write(body[offset : offset + step])
+            time.sleep(step / per_second)
+
+    def _write(self, data):
+        try:
+            self.wfile.write(data)
+            self.wfile.flush()
+        except OSError:
+            self.close_connection = True
+
+
+class _Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+
+class MakerServer:
+    """Serves ROOT on 127.0.0.1; see the module's description."""
+
+    def __init__(self, root, log_path=None, port=0):
+        self.root = os.path.realpath(root)
+        self.log_path = log_path
+        self.port = port
+        self.stopping = threading.Event()
+        self._lock = threading.Lock()
+        self._requests = []
+        self._server = None
+        self._thread = None
+
+    def start(self):
+        """Starts serving in a background thread; returns the port."""
+        self._server = _Server(("127.0.0.1", self.port), _Handler)
+        self._server.maker = self
+        self.port = self._server.server_address[1]
+        self._thread = threading.Thread(target=self._server.serve_forever, daemon=True)
+        self._thread.start()
+        return self.port
+
+    def stop(self):
+        self.stopping.set()
+        if self._server is not None:
+            self._server.shutdown()
+            self._server.server_close()
+        if self._thread is not None:
+            self._thread.join(timeout=10)
+
+    def requests(self):
+        """The request lines received so far, oldest first."""
+        with self._lock:
+            return list(self._requests)
+
+    def record(self, request_line):
+        with self._lock:
+            self._requests.append(request_line)
+            if self.log_path:
+                with open(self.log_path, "a", encoding="latin-1") as log:
+                    log.write(request_line + "\n")
+                    log.flush()
+
+    def relative_path(self, target):
+        """The decoded path below ROOT named by a request target, or None."""
+        path = urllib.parse.urlsplit(target).path if "://" in target else target.split("?", 1)[0]
+        parts = [p for p in urllib.parse.unquote(path, encoding="latin-1").split("/") if p]
+        if not parts or any(p in (".", "..") or "\\" in p for p in parts):
+            return None
+        return "/".join(parts)
+
+    def behaviour_for(self, relative):
+        try:
+            with open(os.path.join(self.root, "behaviour.json"), encoding="utf-8") as f:
+                table = json.load(f)
+        except (OSError, ValueError):
+            return {}
+        if not isinstance(table, dict):
+            return {}
+        chosen = table.get(relative, table.get(relative.rsplit("/", 1)[-1], {}))
+        return chosen if isinstance(chosen, dict) else {}
+
+    def read_file(self, relative):
+        full = os.path.join(self.root, *relative.split("/"))
+        if not os.path.isfile(full):
+            return None
+        try:
+            with open(full, "rb") as f:
+                return f.read()
+        except OSError:
+            return None
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Serve a folder as the maker's web server, on 127.0.0.1.")
+    parser.add_argument("--root", required=True, help="folder served; /Utils/Name is ROOT/Utils/Name")
+    parser.add_argument("--port", type=int, default=0, help="port to listen on; 0 picks a free one")
+    parser.add_argument("--port-file", help="file that receives the chosen port")
+    parser.add_argument("--log", help="file that receives every request line")
+    args = parser.parse_args(argv)
+
+    maker = MakerServer(args.root, log_path=args.log, port=args.port)
+    port = maker.start()
+    if args.port_file:
+        temporary = args.port_file + ".tmp"
+        with open(temporary, "w") as f:
+            f.write("%d\n" % port)
+        os.replace(temporary, args.port_file)
+
+    done = threading.Event()
+    signal.signal(signal.SIGTERM, lambda *_: done.set())
+    signal.signal(signal.SIGINT, lambda *_: done.set())
+    while not done.wait(0.5):
+        pass
+    maker.stop()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

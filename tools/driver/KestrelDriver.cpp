@@ -1,0 +1,493 @@
+// KestrelDriver: looks at and drives a running Kestrel.exe from another process,
+// for the end-to-end tests. Every answer is one line of JSON on standard output
+// (UTF-8); the exit code is 0 when the request could be carried out, 1 when the
+// window or control it needs is not there, 2 for a usage error.
+//
+//   state              main window, list, status panes, buttons, open dialogs
+//   command ID         posts WM_COMMAND ID to the main window
+//   click LABEL        clicks the bar button with this label ("&" optional)
+//   box-ok             closes the first open message box with IDOK
+//   about-ok           clicks the About box's Ok button
+//   about-close        closes the About box through its close box (SC_CLOSE)
+//   close              posts WM_CLOSE to the main window
+//   memory             private bytes and working set of the Kestrel process
+//   resources EXE      the resources of a program file, read as data
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring &text)
+{
+    if (text.empty())
+        return {};
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &out[0], size, nullptr, nullptr);
+    return out;
+}
+
+std::string ansiToUtf8(const char *text)
+{
+    int size = MultiByteToWideChar(1252, 0, text, -1, nullptr, 0);
+    std::wstring wide(size > 0 ? size - 1 : 0, L'\0');
+    if (size > 1)
+        MultiByteToWideChar(1252, 0, text, -1, &wide[0], size);
+    return utf8(wide);
+}
+
+std::string quoted(const std::string &text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", c);
+                out += escape;
+            } else {
+                out += char(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+// Window text through WM_GETTEXT, which Wine marshals between processes.
+std::wstring windowText(HWND window)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return {};
+    std::vector<wchar_t> buffer(length + 2, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                        SMTO_ABORTIFHUNG, 5000, &copied);
+    return std::wstring(buffer.data());
+}
+
+std::wstring className(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+HWND mainWindow() { return FindWindowA("MainClass", nullptr); }
+
+DWORD processOf(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+struct Children {
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK collect(HWND window, LPARAM param)
+{
+    reinterpret_cast<Children *>(param)->windows.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> descendants(HWND parent)
+{
+    Children children;
+    EnumChildWindows(parent, collect, reinterpret_cast<LPARAM>(&children));
+    return children.windows;
+}
+
+// Visible dialog windows (#32770) of the process: message boxes and the About box.
+std::vector<HWND> dialogsOf(DWORD process)
+{
+    Children top;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&top));
+    std::vector<HWND> dialogs;
+    for (HWND window : top.windows)
+        if (processOf(window) == process && IsWindowVisible(window) && className(window) == L"#32770")
+            dialogs.push_back(window);
+    return dialogs;
+}
+
+bool isAboutBox(HWND dialog) { return GetDlgItem(dialog, 1000) != nullptr; }
+
+HWND findAboutBox(DWORD process)
+{
+    for (HWND dialog : dialogsOf(process))
+        if (isAboutBox(dialog))
+            return dialog;
+    return nullptr;
+}
+
+std::wstring withoutAmpersands(const std::wstring &label)
+{
+    std::wstring out;
+    for (wchar_t c : label)
+        if (c != L'&')
+            out += c;
+    return out;
+}
+
+// Status bar texts are not marshalled: the buffer must live in Kestrel's memory.
+std::string statusPane(HWND statusBar, int pane)
+{
+    DWORD process = processOf(statusBar);
+    HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                    PROCESS_QUERY_INFORMATION, FALSE, process);
+    if (!target)
+        return {};
+    const SIZE_T size = 1024;
+    char local[size] = {};
+    void *remote = VirtualAllocEx(target, nullptr, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        WriteProcessMemory(target, remote, local, size, nullptr);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(statusBar, WM_USER + 2 /* SB_GETTEXTA */, pane,
+                            reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result);
+        ReadProcessMemory(target, remote, local, size - 1, nullptr);
+        VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(target);
+    local[size - 1] = '\0';
+    return ansiToUtf8(local);
+}
+
+std::string listLines(HWND list)
+{
+    std::string out = "[";
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        if (length < 0)
+            length = 0;
+        // Wine marshals LB_GETTEXT in its wide form only.
+        std::vector<wchar_t> buffer(length + 2, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        out += (i ? "," : "") + quoted(utf8(buffer.data()));
+    }
+    return out + "]";
+}
+
+std::string rectJson(const RECT &r)
+{
+    char text[128];
+    std::snprintf(text, sizeof text, "[%ld,%ld,%ld,%ld]", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+std::string dialogsJson(DWORD process)
+{
+    std::string out = "[";
+    bool first = true;
+    for (HWND dialog : dialogsOf(process)) {
+        HWND textChild = GetDlgItem(dialog, 0xFFFF);
+        RECT rect{};
+        GetWindowRect(dialog, &rect);
+        out += first ? "" : ",";
+        first = false;
+        out += "{\"kind\":" + quoted(isAboutBox(dialog) ? "about" : "message") +
+               ",\"caption\":" + quoted(utf8(windowText(dialog))) +
+               ",\"text\":" + quoted(textChild ? utf8(windowText(textChild)) : "") +
+               ",\"rect\":" + rectJson(rect) + "}";
+    }
+    return out + "]";
+}
+
+int printState()
+{
+    HWND main = mainWindow();
+    if (!main) {
+        std::puts("{\"running\":false}");
+        return 0;
+    }
+    DWORD process = processOf(main);
+    RECT window{}, client{};
+    GetWindowRect(main, &window);
+    GetClientRect(main, &client);
+
+    std::string buttons = "[";
+    HWND list = nullptr, status = nullptr;
+    for (HWND child : descendants(main)) {
+        std::wstring cls = className(child);
+        if (lstrcmpiW(cls.c_str(), L"Button") == 0 && GetParent(child) != main) {
+            buttons += (buttons.size() > 1 ? "," : "");
+            buttons += "{\"label\":" + quoted(utf8(windowText(child))) +
+                       ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
+                       ",\"enabled\":" + (IsWindowEnabled(child) ? "true" : "false") + "}";
+        } else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0) {
+            list = child;
+        } else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0) {
+            status = child;
+        }
+    }
+    buttons += "]";
+
+    std::string out = "{\"running\":true,\"pid\":" + std::to_string(process);
+    out += ",\"title\":" + quoted(utf8(windowText(main)));
+    out += ",\"visible\":" + std::string(IsWindowVisible(main) ? "true" : "false");
+    out += ",\"enabled\":" + std::string(IsWindowEnabled(main) ? "true" : "false");
+    out += ",\"rect\":" + rectJson(window);
+    out += ",\"client\":[" + std::to_string(client.right) + "," + std::to_string(client.bottom) + "]";
+    out += ",\"screen\":[" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "," +
+           std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "]";
+    out += ",\"list\":" + (list ? listLines(list) : std::string("null"));
+    if (list) {
+        RECT listRect{};
+        GetWindowRect(list, &listRect);
+        out += ",\"listRect\":" + rectJson(listRect);
+        out += ",\"itemHeight\":" + std::to_string(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    }
+    out += ",\"status\":";
+    out += status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
+    out += ",\"buttons\":" + buttons;
+    out += ",\"about\":" + std::string(findAboutBox(process) ? "true" : "false");
+    out += ",\"dialogs\":" + dialogsJson(process) + "}";
+    std::puts(out.c_str());
+    return 0;
+}
+
+int done(bool ok, const char *what)
+{
+    std::printf("{\"ok\":%s,\"what\":%s}\n", ok ? "true" : "false", quoted(what).c_str());
+    return ok ? 0 : 1;
+}
+
+int postCommand(int id)
+{
+    HWND main = mainWindow();
+    return done(main && PostMessageA(main, WM_COMMAND, id, 0), "command");
+}
+
+int clickButton(const char *label)
+{
+    HWND main = mainWindow();
+    if (!main)
+        return done(false, "no main window");
+    int size = MultiByteToWideChar(CP_UTF8, 0, label, -1, nullptr, 0);
+    std::wstring wanted(size, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, label, -1, &wanted[0], size);
+    wanted.resize(size - 1);
+    for (HWND child : descendants(main)) {
+        if (lstrcmpiW(className(child).c_str(), L"Button") != 0)
+            continue;
+        std::wstring text = windowText(child);
+        if (text == wanted || withoutAmpersands(text) == withoutAmpersands(wanted))
+            return done(PostMessageA(child, BM_CLICK, 0, 0) != 0, "click");
+    }
+    return done(false, "no such button");
+}
+
+int closeMessageBox()
+{
+    HWND main = mainWindow();
+    if (!main)
+        return done(false, "no main window");
+    for (HWND dialog : dialogsOf(processOf(main)))
+        if (!isAboutBox(dialog))
+            return done(PostMessageA(dialog, WM_COMMAND, IDOK, 0) != 0, "box-ok");
+    return done(false, "no message box");
+}
+
+int aboutAction(bool viaCloseBox)
+{
+    HWND main = mainWindow();
+    HWND about = main ? findAboutBox(processOf(main)) : nullptr;
+    if (!about)
+        return done(false, "no About box");
+    if (viaCloseBox)
+        return done(PostMessageA(about, WM_SYSCOMMAND, SC_CLOSE, 0) != 0, "about-close");
+    HWND ok = GetDlgItem(about, 2);
+    return done(ok && PostMessageA(ok, BM_CLICK, 0, 0), "about-ok");
+}
+
+int printMemory()
+{
+    HWND main = mainWindow();
+    if (!main)
+        return done(false, "no main window");
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(main));
+    if (!process)
+        return done(false, "cannot open process");
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    BOOL ok = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters),
+                                   sizeof counters);
+    CloseHandle(process);
+    if (!ok)
+        return done(false, "GetProcessMemoryInfo failed");
+    std::printf("{\"privateUsage\":%llu,\"workingSet\":%llu,\"pagefileUsage\":%llu}\n",
+                (unsigned long long)counters.PrivateUsage, (unsigned long long)counters.WorkingSetSize,
+                (unsigned long long)counters.PagefileUsage);
+    return 0;
+}
+
+std::string versionString(const std::vector<char> &block, const char *name)
+{
+    std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
+    char *value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void **>(&value), &length) || !value)
+        return {};
+    return ansiToUtf8(value);
+}
+
+std::string versionJson(const char *path)
+{
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    if (!size)
+        return "null";
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoA(path, 0, size, block.data()))
+        return "null";
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    VerQueryValueA(block.data(), "\\", reinterpret_cast<void **>(&fixed), &length);
+    WORD *translation = nullptr;
+    VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void **>(&translation), &length);
+    char text[160];
+    std::snprintf(text, sizeof text, "{\"fileVersion\":[%u,%u,%u,%u],\"productVersion\":[%u,%u,%u,%u]",
+                  HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                  HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
+                  HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
+                  HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+    std::string out = text;
+    std::snprintf(text, sizeof text, ",\"translation\":[%u,%u]", translation ? translation[0] : 0,
+                  translation ? translation[1] : 0);
+    out += text;
+    for (const char *name : {"CompanyName", "FileDescription", "FileVersion", "InternalName",
+                             "OriginalFilename", "ProductName", "ProductVersion"})
+        out += std::string(",") + quoted(name) + ":" + quoted(versionString(block, name));
+    return out + "}";
+}
+
+const BYTE *resourceData(HMODULE module, int id, LPCSTR type, DWORD *size)
+{
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
+    if (!found)
+        return nullptr;
+    *size = SizeofResource(module, found);
+    return static_cast<const BYTE *>(LockResource(LoadResource(module, found)));
+}
+
+int printResources(const char *path)
+{
+    HMODULE module = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return done(false, "cannot load program file");
+    std::string out = "{\"version\":" + versionJson(path);
+    DWORD size = 0;
+    char text[256];
+
+    // Icon group 101: count, then each image's width, height, colour count, bits.
+    if (const BYTE *group = resourceData(module, 101, RT_GROUP_ICON, &size)) {
+        WORD count = *reinterpret_cast<const WORD *>(group + 4);
+        out += ",\"icon\":[";
+        for (WORD i = 0; i < count; ++i) {
+            const BYTE *entry = group + 6 + 14 * i;
+            std::snprintf(text, sizeof text, "%s{\"width\":%u,\"height\":%u,\"colours\":%u,\"bits\":%u}",
+                          i ? "," : "", entry[0], entry[1], entry[2], *reinterpret_cast<const WORD *>(entry + 6));
+            out += text;
+        }
+        out += "]";
+    }
+    // Cursor group 1002, and the hot spot stored at the head of the cursor image.
+    if (const BYTE *group = resourceData(module, 1002, RT_GROUP_CURSOR, &size)) {
+        const BYTE *entry = group + 6;
+        WORD width = *reinterpret_cast<const WORD *>(entry);
+        WORD height = *reinterpret_cast<const WORD *>(entry + 2);
+        WORD bits = *reinterpret_cast<const WORD *>(entry + 6);
+        WORD imageId = *reinterpret_cast<const WORD *>(entry + 12);
+        DWORD imageSize = 0;
+        const BYTE *image = resourceData(module, imageId, RT_CURSOR, &imageSize);
+        std::snprintf(text, sizeof text, ",\"cursor\":{\"width\":%u,\"height\":%u,\"bits\":%u,\"hotSpot\":[%d,%d]}",
+                      width, height, bits, image ? *reinterpret_cast<const WORD *>(image) : -1,
+                      image ? *reinterpret_cast<const WORD *>(image + 2) : -1);
+        out += text;
+    }
+    if (const BYTE *bitmap = resourceData(module, 111, RT_BITMAP, &size)) {
+        const auto *info = reinterpret_cast<const BITMAPINFOHEADER *>(bitmap);
+        std::snprintf(text, sizeof text, ",\"bitmap\":{\"width\":%ld,\"height\":%ld,\"bits\":%u}",
+                      info->biWidth, info->biHeight, info->biBitCount);
+        out += text;
+    }
+    if (const BYTE *table = resourceData(module, 103, RT_ACCELERATOR, &size)) {
+        out += ",\"accelerators\":[";
+        for (DWORD offset = 0; offset + 8 <= size; offset += 8) {
+            const BYTE *entry = table + offset;
+            std::snprintf(text, sizeof text, "%s{\"flags\":%u,\"key\":%u,\"command\":%u}", offset ? "," : "",
+                          entry[0] & 0x7F, *reinterpret_cast<const WORD *>(entry + 2),
+                          *reinterpret_cast<const WORD *>(entry + 4));
+            out += text;
+        }
+        out += "]";
+    }
+    if (const BYTE *dialog = resourceData(module, 104, RT_DIALOG, &size)) {
+        const auto *head = reinterpret_cast<const DLGTEMPLATE *>(dialog);
+        std::snprintf(text, sizeof text,
+                      ",\"dialog\":{\"style\":%lu,\"exStyle\":%lu,\"controls\":%u,\"x\":%d,\"y\":%d,\"cx\":%d,\"cy\":%d}",
+                      head->style, head->dwExtendedStyle, head->cdit, head->x, head->y, head->cx, head->cy);
+        out += text;
+    }
+    out += ",\"strings\":{";
+    for (int id = 5101; id <= 5105; ++id) {
+        char value[256] = {};
+        LoadStringA(module, id, value, sizeof value);
+        out += (id > 5101 ? "," : "") + quoted(std::to_string(id)) + ":" + quoted(ansiToUtf8(value));
+    }
+    out += "}}";
+    FreeLibrary(module);
+    std::puts(out.c_str());
+    return 0;
+}
+
+int usage()
+{
+    std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
+               " close | memory | resources EXE\n", stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage();
+    std::string verb = argv[1];
+    if (verb == "state")
+        return printState();
+    if (verb == "command" && argc == 3)
+        return postCommand(std::atoi(argv[2]));
+    if (verb == "click" && argc == 3)
+        return clickButton(argv[2]);
+    if (verb == "box-ok")
+        return closeMessageBox();
+    if (verb == "about-ok")
+        return aboutAction(false);
+    if (verb == "about-close")
+        return aboutAction(true);
+    if (verb == "close") {
+        HWND main = mainWindow();
+        return done(main && PostMessageA(main, WM_CLOSE, 0, 0), "close");
+    }
+    if (verb == "memory")
+        return printMemory();
+    if (verb == "resources" && argc == 3)
+        return printResources(argv[2]);
+    return usage();
+}

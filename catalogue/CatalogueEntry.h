@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+// Laid out like the platform's FILETIME: 100-nanosecond intervals since
+// 1 January 1601, UTC, in two 32-bit halves.
+struct FileTime {
+    std::uint32_t lowDateTime;
+    std::uint32_t highDateTime;
+};
+
+// One program of the catalogue. Fixed size, so the whole list lives in one
+// zero-filled block.
+struct CatalogueEntry {
+    char fileName[60];          // at most 58 characters, always terminated
+    char note[12];              // at most 11 characters
+    FileTime fileTime;          // the catalogue's local date and time, as UTC
+    std::int32_t number;
+    std::int32_t version[4];    // most significant first
+    std::int32_t needsUpdate;   // an installed copy has another version
+    std::int32_t downloaded;    // the new file is in the temporary folder
+};
+
+constexpr int MaxCatalogueEntries = 100;

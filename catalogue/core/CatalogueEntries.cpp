@@ -1,0 +1,86 @@
+#include "catalogue/core/CatalogueEntries.h"
+
+#include "catalogue/core/CatalogueDateTime.h"
+#include "catalogue/core/CompatibilityToken.h"
+#include "catalogue/core/DecimalNumber.h"
+#include "catalogue/core/VersionNumber.h"
+
+namespace {
+
+constexpr char Separator = '|';
+constexpr std::size_t FileNameLength = 58;
+constexpr std::size_t NoteLength = 11;
+
+// Copies the field under the cursor, at most outSize - 1 characters, and
+// moves the cursor past the field and its separator. With lastField the field
+// runs to the end of the line, separators included.
+void takeField(const char *&cursor, char *out, std::size_t outSize, bool lastField = false)
+{
+    std::size_t length = 0;
+    while (*cursor != '\0' && (lastField || *cursor != Separator)) {
+        if (length < outSize - 1)
+            out[length++] = *cursor;
+        ++cursor;
+    }
+    out[length] = '\0';
+    if (*cursor == Separator)
+        ++cursor;
+}
+
+} // namespace
+
+bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local)
+{
+    char field[CatalogueLineLimit];
+    const char *cursor = line;
+
+    entry.needsUpdate = 0;
+    entry.downloaded = 0;
+    takeField(cursor, entry.fileName, FileNameLength + 1);
+    takeField(cursor, field, sizeof field);
+    entry.number = readDecimalNumber(field);
+
+    local = CalendarTime{};
+    takeField(cursor, field, sizeof field);
+    const bool dateValid = parseCatalogueDate(field, local);
+    takeField(cursor, field, sizeof field);
+    const bool timeValid = parseCatalogueTime(field, local);
+
+    takeField(cursor, entry.note, NoteLength + 1);
+    takeField(cursor, field, sizeof field, true);
+    parseVersion(field, entry.version);
+    return dateValid && timeValid;
+}
+
+CatalogueReadResult readCatalogueEntries(LineReader &lines, CatalogueEntry *entries, int capacity,
+                                         LocalTimeConverter convert, void *context)
+{
+    char line[CatalogueLineLimit];
+    char section = '\0';
+    int count = 0;
+    while (!lines.atEnd()) {
+        lines.readLine(line);
+        if (line[0] == '[') {
+            section = line[1];
+            continue;
+        }
+        if (line[0] == '\0' || section != 'U')
+            continue;
+        if (count >= capacity)
+            return {CatalogueReadStatus::TooManyEntries, count};
+        CatalogueEntry &entry = entries[count];
+        CalendarTime local;
+        if (!parseEntryLine(line, entry, local) || !convert(local, entry.fileTime, context))
+            return {CatalogueReadStatus::BadDateTime, count};
+        ++count;
+    }
+    return {CatalogueReadStatus::Complete, count};
+}
+
+CatalogueReadResult readCatalogueEntries(const char *data, std::size_t size, CatalogueEntry *entries,
+                                         int capacity, LocalTimeConverter convert, void *context)
+{
+    LineReader lines(data, size, CatalogueLineLimit);
+    lines.expandTabs = 0;
+    return readCatalogueEntries(lines, entries, capacity, convert, context);
+}

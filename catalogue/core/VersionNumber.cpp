@@ -1,0 +1,29 @@
+#include "catalogue/core/VersionNumber.h"
+
+#include "catalogue/core/DecimalNumber.h"
+
+#include <cstdio>
+#include <cstring>
+
+void parseVersion(const char *text, std::int32_t parts[4])
+{
+    const char *part = text;
+    for (int i = 0; i < 4; ++i) {
+        parts[i] = part ? readDecimalNumber(part) : 0;
+        if (part) {
+            part = std::strchr(part, '.');
+            if (part)
+                ++part;
+        }
+    }
+}
+
+void formatVersion(std::uint32_t part1, std::uint32_t part2, std::uint32_t part3, std::uint32_t part4,
+                   char *out, std::size_t outSize)
+{
+    if (outSize == 0)
+        return;
+    std::snprintf(out, outSize, "%lu.%lu.%lu.%lu", static_cast<unsigned long>(part1),
+                  static_cast<unsigned long>(part2), static_cast<unsigned long>(part3),
+                  static_cast<unsigned long>(part4));
+}

@@ -1,70 +1,15 @@
 #include "FrameFixture.h"
 
-#include "toolkit/GdiHandles.h"
+#include "PixelCanvas.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 namespace {
-const COLORREF Marker = RGB(1, 2, 3);
 const COLORREF Yellow = RGB(255, 255, 0);
 const COLORREF Grey = RGB(128, 128, 128);
 const COLORREF LightGrey = RGB(192, 192, 192);
 const COLORREF Black = RGB(0, 0, 0);
-
-// A 32-bit memory bitmap filled with a marker colour, so untouched pixels show.
-class Canvas {
-public:
-    Canvas(int width, int height)
-        : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        previous_ = SelectObject(dc_.get(), bitmap_.get());
-        BrushOwner marker(CreateSolidBrush(Marker));
-        RECT all{0, 0, width, height};
-        FillRect(dc_.get(), &all, marker.get());
-    }
-    ~Canvas() { SelectObject(dc_.get(), previous_); }
-
-    HDC dc() const { return dc_.get(); }
-    COLORREF at(int x, int y) const { return GetPixel(dc_.get(), x, y); }
-    int countOf(COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                n += at(x, y) == colour;
-        return n;
-    }
-    // Bounding box of the pixels of one colour; left > right when there are none.
-    RECT boundsOf(COLORREF colour) const
-    {
-        RECT box{width_, height_, -1, -1};
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                if (at(x, y) == colour) {
-                    box.left = std::min<LONG>(box.left, x);
-                    box.top = std::min<LONG>(box.top, y);
-                    box.right = std::max<LONG>(box.right, x);
-                    box.bottom = std::max<LONG>(box.bottom, y);
-                }
-        return box;
-    }
-
-private:
-    int width_, height_;
-    DeviceContextOwner dc_;
-    BitmapOwner bitmap_;
-    HGDIOBJ previous_ = nullptr;
-};
 
 class ProgramListRows : public FrameFixture {
 protected:
@@ -85,7 +30,7 @@ protected:
 
 TEST_F(ProgramListRows, RowIsFramedAndItsTextIsYellowOnGreyFiveIn)
 {
-    Canvas canvas(200, 20);
+    PixelCanvas canvas(200, 20);
     DRAWITEMSTRUCT item = itemFor("C:\\Tools\\Sample.exe", canvas.dc(), {0, 0, 200, 20},
                                   ODA_DRAWENTIRE);
     list.drawItem(&item);
@@ -118,7 +63,7 @@ TEST_F(ProgramListRows, RowIsFramedAndItsTextIsYellowOnGreyFiveIn)
 TEST_F(ProgramListRows, SelectionAndFocusChangesDrawNothing)
 {
     for (UINT action : {static_cast<UINT>(ODA_SELECT), static_cast<UINT>(ODA_FOCUS)}) {
-        Canvas canvas(200, 20);
+        PixelCanvas canvas(200, 20);
         DRAWITEMSTRUCT item = itemFor("C:\\Tools\\Sample.exe", canvas.dc(), {0, 0, 200, 20}, action);
         list.drawItem(&item);
         EXPECT_EQ(canvas.countOf(Marker), 200 * 20) << "action " << action;
@@ -131,7 +76,7 @@ TEST_F(ProgramListRows, LongRowIsShownWhole)
     while (path.size() < 250)
         path += "Deep Folder\\";
     path += "Sample.exe";
-    Canvas canvas(2600, 20);
+    PixelCanvas canvas(2600, 20);
     DRAWITEMSTRUCT item = itemFor(path.c_str(), canvas.dc(), {0, 0, 2600, 20}, ODA_DRAWENTIRE);
     list.drawItem(&item);
 

@@ -1,0 +1,139 @@
+#include "app/MainWindow.h"
+
+#include "app/CommandIds.h"
+#include "app/DownloadCheck.h"
+#include "app/Globals.h"
+#include "app/RunningCommand.h"
+#include "app/SafeReplace.h"
+#include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char AgentName[] = "Kestrel";
+constexpr int ProgressColumns = 40;
+constexpr COLORREF ProgressColour = RGB(0, 255, 0);
+constexpr UINT NotThePromisedProgram = 5106;
+constexpr int NameSize = 60;
+
+FILETIME toFileTime(const FileTime &time)
+{
+    return FILETIME{time.lowDateTime, time.highDateTime};
+}
+
+// The temporary files this run has fetched, by name. Kept apart from the
+// entries so that they can still be deleted after closing the window has
+// freed the entries.
+class FetchedFiles {
+public:
+    void add(const char *name)
+    {
+        if (count_ < MaxCatalogueEntries)
+            std::strcpy(names_[count_++], name);
+    }
+    void deleteAll(char *tempPath) const
+    {
+        for (int i = 0; i < count_; ++i) {
+            cutToDirectory(tempPath);
+            std::strcat(tempPath, names_[i]);
+            DeleteFileA(tempPath);
+        }
+    }
+
+private:
+    char names_[MaxCatalogueEntries][NameSize] = {};
+    int count_ = 0;
+};
+
+} // namespace
+
+int MainWindow::runUpdate()
+{
+    if (commandRunning || !buttonBar->isButtonEnabled(CommandUpdate))
+        return 0;
+    if (!temporaryFolderUsable())
+        return 0;
+    RunningCommand running(commandRunning);
+
+    if (!downloader.openSession(AgentName)) {
+        showWarning("Can't start the internet session", "Kestrel");
+        return 0;
+    }
+    buttonBar->enableButton(CommandUpdate, 0);
+    downloader.setMessageOwner(handle);
+
+    FetchedFiles fetched;
+    const int count = catalogue.entryCount;
+    for (int index = 0; index < count && !windowDestroyed(handle); ++index) {
+        CatalogueEntry &entry = catalogue.entries[index];
+        if (!entry.needsUpdate)
+            continue;
+        char fileName[NameSize];
+        std::strcpy(fileName, entry.fileName);
+
+        downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
+        char url[Downloader::UrlBufferSize];
+        std::strcpy(url, UpdateFolderUrl);
+        const int ok = downloader.fetchAndReport(url, tempPath, fileName);
+        downloader.destroyProgressWindow();
+
+        if (windowDestroyed(handle)) {
+            // The fetch was stopped by the closing: its file is ours to remove.
+            DeleteFileA(tempPath);
+            break;
+        }
+        if (!ok)
+            continue;
+        if (!isPromisedProgram(tempPath, entry.version)) {
+            DeleteFileA(tempPath);
+            char text[80];
+            if (LoadStringA(GetModuleHandleA(nullptr), NotThePromisedProgram, text, sizeof text) == 0)
+                std::strcpy(text, "Unknown error");
+            showWarning(text, url);
+            continue;
+        }
+        entry.downloaded = 1;
+        fetched.add(fileName);
+
+        FileHandle file(CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FILETIME stamp = toFileTime(entry.fileTime);
+        if (!file.valid() || !SetFileTime(file.get(), &stamp, &stamp, &stamp))
+            showWarning("Error saving date", tempPath);
+    }
+    downloader.closeSession();
+
+    char name[NameSize];
+    while (!windowDestroyed(handle)) {
+        const LRESULT length = SendMessageA(listBox->handle, LB_GETTEXTLEN, 0, 0);
+        if (length == LB_ERR)
+            break;
+        std::string line(static_cast<std::size_t>(length), '\0');
+        SendMessageA(listBox->handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&line[0]));
+        fileNameFromPath(line.c_str(), name, sizeof name);
+        const CatalogueEntry *entry = nullptr;
+        for (int index = 0; index < catalogue.entryCount && !entry; ++index) {
+            if (lstrcmpiA(catalogue.entries[index].fileName, name) == 0)
+                entry = &catalogue.entries[index];
+        }
+        bool replaced = false;
+        if (entry && entry->downloaded) {
+            cutToDirectory(tempPath);
+            std::strcat(tempPath, entry->fileName);
+            replaced = replaceProgramFile(tempPath, line.c_str(), toFileTime(entry->fileTime));
+        }
+        if (!replaced)
+            showWarning("Can't replace this file", line.c_str());
+        if (windowDestroyed(handle))
+            break;
+        SendMessageA(listBox->handle, LB_DELETESTRING, 0, 0);
+    }
+
+    fetched.deleteAll(tempPath);
+    if (!windowDestroyed(handle))
+        statusBar->setPaneText(0, "Done");
+    return 1;
+}

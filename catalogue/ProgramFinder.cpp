@@ -1,0 +1,48 @@
+#include "catalogue/ProgramFinder.h"
+
+#include "catalogue/Catalogue.h"
+#include "toolkit/ListBoxControl.h"
+#include "toolkit/MessagePump.h"
+#include "toolkit/StatusBar.h"
+
+#include <cstring>
+
+ProgramFinder::ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
+    : catalogue_(catalogue), list_(list), statusBar_(statusBar)
+{
+}
+
+void ProgramFinder::onBackInFolder()
+{
+    DWORD now = GetTickCount();
+    if (folderShown_ && now - folderShownAt_ < folderDisplayInterval)
+        return;
+    statusBar_.setPaneText(0, folder);
+    folderShown_ = true;
+    folderShownAt_ = now;
+}
+
+int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)
+{
+    if (!catalogue_.findEntryByName(found.cFileName))
+        return 0;
+    // A path beyond the platform's limit could not be replaced later anyway.
+    char fullPath[MAX_PATH];
+    std::size_t folderLength = std::strlen(folder);
+    std::size_t nameLength = std::strlen(found.cFileName);
+    if (folderLength + nameLength >= sizeof fullPath)
+        return 0;
+    std::memcpy(fullPath, folder, folderLength);
+    std::memcpy(fullPath + folderLength, found.cFileName, nameLength + 1);
+
+    if (catalogue_.isOutdatedProgram(fullPath)) {
+        catalogue_.entries[catalogue_.matchIndex].needsUpdate = 1;
+        SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullPath));
+    }
+    return 0;
+}
+
+int ProgramFinder::onEnterFolder(const WIN32_FIND_DATAA &)
+{
+    return pumpPendingMessages();
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include "catalogue/FileFinder.h"
+
+class Catalogue;
+class ListBoxControl;
+class StatusBar;
+
+// The program's finder: lists every outdated copy of the maker's programs it
+// meets, keeps the window alive while it searches and shows its progress in
+// pane 0 of the status bar.
+//
+// A global built before the list and the status bar exist: it only keeps
+// references to them and touches them during a search.
+class ProgramFinder : public FileFinder {
+public:
+    ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
+
+    // Pane 0 gets a new folder at most this often: setting a pane's text costs
+    // more than reading a folder, and nobody can read faster than this anyway.
+    static const DWORD folderDisplayInterval = 30;
+
+protected:
+    void onBackInFolder() override;
+    int onFile(const WIN32_FIND_DATAA &found) override;
+    int onEnterFolder(const WIN32_FIND_DATAA &found) override;
+
+private:
+    Catalogue &catalogue_;
+    ListBoxControl &list_;
+    StatusBar &statusBar_;
+    bool folderShown_ = false;
+    DWORD folderShownAt_ = 0;
+};

@@ -28,9 +28,10 @@ bool FrameWindow::createFrame(ListBoxControl &list, ButtonBar &bar, StatusBar &s
                                    static_cast<DWORD>(params.style), params.x, params.y,
                                    params.cx, params.cy, nullptr, nullptr, programInstance(),
                                    this);
-    if (!created)
-        return false;
+    // WM_NCCREATE has set the handle already; a refused creation leaves it dangling.
     handle = created;
+    if (!handle)
+        return false;
 
     TEXTMETRICA metrics{};
     {

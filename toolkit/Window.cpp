@@ -55,10 +55,10 @@ bool Window::createWindow(const char *className, HWND parent, HMENU menu, const 
     if (!handle) {
         HWND created = CreateWindowExA(exStyle, className, title, style, x, y, width, height,
                                        parent, menu, programInstance(), this);
-        // WM_NCCREATE has already bound the object; keep the result in case the
-        // class procedure is not ours.
-        if (created)
-            handle = created;
+        // WM_NCCREATE has already bound the object. A creation refused later
+        // (WM_CREATE answered -1) destroys that window again, so only the
+        // result tells whether there is one.
+        handle = created;
     }
     return handle != nullptr;
 }

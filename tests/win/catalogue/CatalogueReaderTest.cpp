@@ -1,0 +1,223 @@
+#include "catalogue/Catalogue.h"
+#include "tests/harness/MessageBoxCatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *const VersionMessage =
+    "Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest version.";
+
+std::string tempPath(const char *name)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    return std::string(folder) + name;
+}
+
+std::string writeFile(const char *name, const std::string &contents)
+{
+    const std::string path = tempPath(name);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr));
+    CloseHandle(file);
+    return path;
+}
+
+using Boxes = std::vector<std::pair<std::string, std::string>>; // text, caption
+
+Boxes boxesOf(const MessageBoxCatcher &catcher)
+{
+    Boxes boxes;
+    for (const MessageBoxCatcher::Box &box : catcher.boxes())
+        boxes.emplace_back(box.text, box.caption);
+    return boxes;
+}
+
+// The expected UTC of a catalogue time, by the program's rule: the local
+// time zone's offset in force now.
+FileTime expectedUtc(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
+{
+    SYSTEMTIME local = {year, month, 0, day, hour, minute, second, 0};
+    FILETIME localFileTime;
+    FILETIME utc;
+    EXPECT_TRUE(SystemTimeToFileTime(&local, &localFileTime));
+    EXPECT_TRUE(LocalFileTimeToFileTime(&localFileTime, &utc));
+    return {utc.dwLowDateTime, utc.dwHighDateTime};
+}
+
+std::uint64_t ticks(FileTime time) { return (std::uint64_t{time.highDateTime} << 32) | time.lowDateTime; }
+
+const std::string WorkedExample = "[L]\r\n&7(2?KwT\r\n[U]\r\n"
+                                  "Sample.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7\r\n"
+                                  "Other Tool.exe|0|1-5-04|9:05:00 AM|-|2.0.0.1\r\n";
+
+class CatalogueReader : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(catalogue.allocateEntries()); }
+    void TearDown() override { catalogue.freeEntries(); }
+
+    WindowObject owner;
+    Catalogue catalogue{owner};
+    MessageBoxCatcher catcher;
+};
+
+TEST_F(CatalogueReader, AcceptsAndLoadsTheWorkedExample)
+{
+    const std::string path = writeFile("Kestrel.ini", WorkedExample);
+    EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), 1);
+    ASSERT_EQ(catalogue.loadCatalogue(path.c_str()), 1);
+    EXPECT_TRUE(catcher.boxes().empty());
+    ASSERT_EQ(catalogue.entryCount, 2);
+
+    const CatalogueEntry &sample = catalogue.entries[0];
+    EXPECT_STREQ(sample.fileName, "Sample.exe");
+    EXPECT_EQ(ticks(sample.fileTime), ticks(expectedUtc(2003, 10, 15, 14, 30, 0)));
+    EXPECT_EQ(std::vector<int>(sample.version, sample.version + 4), (std::vector<int>{1, 2, 0, 7}));
+    const CatalogueEntry &other = catalogue.entries[1];
+    EXPECT_STREQ(other.fileName, "Other Tool.exe");
+    EXPECT_EQ(ticks(other.fileTime), ticks(expectedUtc(2004, 1, 5, 9, 5, 0)));
+
+    // The offset is today's, not the one in force on the entry's date.
+    TIME_ZONE_INFORMATION zone;
+    const DWORD zoneState = GetTimeZoneInformation(&zone);
+    const LONG bias = zone.Bias + (zoneState == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : zone.StandardBias);
+    SYSTEMTIME local = {2003, 10, 0, 15, 14, 30, 0, 0};
+    FILETIME localFileTime;
+    SystemTimeToFileTime(&local, &localFileTime);
+    const std::uint64_t localTicks = (std::uint64_t{localFileTime.dwHighDateTime} << 32) | localFileTime.dwLowDateTime;
+    EXPECT_EQ(ticks(sample.fileTime), localTicks + std::int64_t{bias} * 60 * 10000000);
+
+    // Each reader lets go of the file: it can be deleted right away.
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
+TEST_F(CatalogueReader, ChecksTheCompatibilityToken)
+{
+    struct Case {
+        const char *name;
+        std::string contents;
+        int result;
+    } cases[] = {
+        {"LF alone, last line without line feed", "[L]\n&7(2?KwT", 1},
+        {"second header holds it", "[L]\nnope\n[L]\n&7(2?KwT\n", 1},
+        {"trailing space", "[L]\n&7(2?KwT \n[U]\n", 0},
+        {"other case", "[L]\n&7(2?KWT\n", 0},
+        {"tab is no blank", "[L]\n&7(2?KwT\t\n", 0},
+        {"no compatibility section", "[U]\n", 0},
+    };
+    for (const Case &c : cases) {
+        catcher.clear();
+        const std::string path = writeFile("Kestrel.ini", c.contents);
+        EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), c.result) << c.name;
+        const Boxes expected = c.result ? Boxes{} : Boxes{{VersionMessage, "Kestrel"}};
+        EXPECT_EQ(boxesOf(catcher), expected) << c.name;
+    }
+}
+
+TEST_F(CatalogueReader, UnopenableFilesAreReportedByTheirPath)
+{
+    const std::string missing = tempPath("no-such-catalogue.ini");
+    const std::string large = writeFile("Large.ini", "[L]\n&7(2?KwT\n" + std::string(1024 * 1024, ' '));
+    const std::string held = writeFile("Held.ini", WorkedExample);
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    for (const std::string &path : {missing, large, held}) {
+        catcher.clear();
+        EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), 0) << path;
+        catalogue.entryCount = 7;
+        EXPECT_EQ(catalogue.loadCatalogue(path.c_str()), 0) << path;
+        EXPECT_EQ(catalogue.entryCount, 0) << path;
+        EXPECT_EQ(boxesOf(catcher), (Boxes{{"Can't open file", path}, {"Can't open file", path}})) << path;
+    }
+    CloseHandle(holder);
+}
+
+TEST_F(CatalogueReader, AFileOfExactlyTheLimitIsRead)
+{
+    std::string contents = "[L]\n&7(2?KwT\n";
+    contents += std::string(1024 * 1024 - contents.size(), '\n');
+    const std::string path = writeFile("Limit.ini", contents);
+    EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), 1);
+    EXPECT_TRUE(catcher.boxes().empty());
+}
+
+TEST_F(CatalogueReader, BadDatesAndTimesNameTheEntry)
+{
+    struct Case {
+        const char *name;
+        std::string programs;
+        std::string caption;
+        int filled;
+    } cases[] = {
+        {"bad date", "A.exe|0|1/1/03|1:00:00 AM|n|1\nB.exe|0|2/29/01|1:00:00 AM|n|1\n", "B.exe", 1},
+        {"no marker", "C.exe|0|1/1/03|1:00:00|n|1\n", "C.exe", 0},
+        {"one space", "A.exe|0|1/1/03|1:00:00 AM|n|1\n \n", " ", 1},
+        {"130-character line", "A.exe|0|1/1/03|1:00:00 AM|n|1" + std::string(101, '0') + "\n", "000", 1},
+    };
+    for (const Case &c : cases) {
+        catcher.clear();
+        const std::string path = writeFile("Kestrel.ini", "[L]\n&7(2?KwT\n[U]\n" + c.programs);
+        EXPECT_EQ(catalogue.loadCatalogue(path.c_str()), 0) << c.name;
+        EXPECT_EQ(catalogue.entryCount, c.filled) << c.name;
+        EXPECT_EQ(boxesOf(catcher), (Boxes{{"Can't convert date / time.", c.caption}})) << c.name;
+    }
+}
+
+TEST_F(CatalogueReader, StopsAtTheHundredAndFirstEntry)
+{
+    std::string programs = "[U]\n";
+    for (int i = 0; i < 100; ++i)
+        programs += "P" + std::to_string(i) + ".exe|0|1/1/03|1:00:00 AM|n|1\n";
+    const std::string full = writeFile("Full.ini", programs);
+    EXPECT_EQ(catalogue.loadCatalogue(full.c_str()), 1);
+    EXPECT_EQ(catalogue.entryCount, 100);
+    EXPECT_STREQ(catalogue.entries[99].fileName, "P99.exe");
+
+    const std::string over = writeFile("Over.ini", programs + "Extra.exe|0|1/1/03|1:00:00 AM|n|1\n");
+    EXPECT_EQ(catalogue.loadCatalogue(over.c_str()), 0);
+    EXPECT_EQ(catalogue.entryCount, 100);
+    EXPECT_EQ(boxesOf(catcher), (Boxes{{"The catalogue lists more than 100 programs.", "Kestrel"}}));
+}
+
+TEST_F(CatalogueReader, ANewLoadStartsAfreshAndClearsTheFlags)
+{
+    const std::string first = writeFile("First.ini", WorkedExample);
+    ASSERT_EQ(catalogue.loadCatalogue(first.c_str()), 1);
+    catalogue.entries[0].needsUpdate = 1;
+    catalogue.entries[0].downloaded = 1;
+    const std::string second = writeFile("Second.ini", "[U]\nNew.exe|5|1/1/03|1:00:00 AM|long note text|9.8.7.6\n");
+    ASSERT_EQ(catalogue.loadCatalogue(second.c_str()), 1);
+    ASSERT_EQ(catalogue.entryCount, 1);
+    EXPECT_STREQ(catalogue.entries[0].fileName, "New.exe");
+    EXPECT_STREQ(catalogue.entries[0].note, "long note t");
+    EXPECT_EQ(catalogue.entries[0].number, 5);
+    EXPECT_EQ(catalogue.entries[0].needsUpdate, 0);
+    EXPECT_EQ(catalogue.entries[0].downloaded, 0);
+}
+
+TEST(CatalogueWithoutEntries, LoadingWarnsInsteadOfWritingAnywhere)
+{
+    MessageBoxCatcher catcher;
+    WindowObject owner;
+    Catalogue catalogue(owner);
+    const std::string path = writeFile("Kestrel.ini", WorkedExample);
+    EXPECT_EQ(catalogue.loadCatalogue(path.c_str()), 0);
+    EXPECT_EQ(catalogue.entryCount, 0);
+    EXPECT_EQ(boxesOf(catcher), (Boxes{{"Not enough memory for the catalogue.", "Kestrel"}}));
+    EXPECT_EQ(catalogue.findEntryByName("Sample.exe"), 0);
+
+    ASSERT_TRUE(catalogue.allocateEntries());
+    catalogue.freeEntries();
+    catalogue.freeEntries();
+    EXPECT_EQ(catalogue.entries, nullptr);
+}
+
+} // namespace

@@ -3,7 +3,8 @@
 
 // How a download URL is taken apart: the server name runs from just after the
 // first "//" (or from the start when there is none) up to the next '/';
-// the object path is the rest, its leading '/' included.
+// the object path is the rest, its leading '/' included. A colon and port
+// after the server name stay part of the server name.
 struct UrlParts {
     const char *server;      // start of the server name inside the URL
     std::size_t serverLength;
@@ -12,6 +13,23 @@ struct UrlParts {
 
 UrlParts splitUrl(const char *url);
 
+// Longest server name the download accepts (the platform's URL limit).
+constexpr std::size_t MaxServerNameLength = 2083;
+
+// Copies the server name into out as a terminated text. False, with out
+// empty, when it needs more than outSize - 1 characters.
+bool copyServerName(const UrlParts &parts, char *out, std::size_t outSize);
+
 // The last path component: what follows the last '\\', ':' or '/' that is not
 // the URL's first character; the whole URL when there is none.
 const char *lastPathComponent(const char *url);
+
+// Room escapeObjectPath needs for path, terminator included.
+std::size_t escapedObjectPathSize(const char *path);
+
+// Percent-encodes the characters a request line cannot carry as they are
+// (spaces, controls, bytes above 0x7E, '"', '<', '>', '#'), so a file name
+// such as "Other Tool.exe" reaches the server as the right path. A '%' is
+// kept, so text that is already escaped passes through unchanged. False, with
+// out empty, when the result needs more than outSize - 1 characters.
+bool escapeObjectPath(const char *path, char *out, std::size_t outSize);

@@ -13,6 +13,12 @@ mkdir "$drives/d" "$drives/e"
 ln -s "$drives/d" "$devices/d:"
 ln -s "$drives/e" "$devices/e:"
 [ -n "${KESTREL_FIXTURES:-}" ] && ln -s "$KESTREL_FIXTURES" "$devices/y:"
+# Tests that download reach the loopback maker's server (maker-server.sh)
+# through WinINet's proxy setting, and see the folder it serves as W:.
+if [ -n "${KESTREL_MAKER_DIR:-}" ] && [ -s "$KESTREL_MAKER_DIR/port" ]; then
+  export http_proxy="http://127.0.0.1:$(cat "$KESTREL_MAKER_DIR/port")"
+  ln -s "$KESTREL_MAKER_DIR/root" "$devices/w:"
+fi
 
 # Wine's helper processes (services, the desktop) can outlive the program; if
 # they held ctest's output pipe, ctest would wait for them. So the program's
@@ -22,7 +28,7 @@ timeout -k 10 "${KESTREL_WINE_TIMEOUT:-600}" wine "$@" >"$log" 2>&1 </dev/null
 status=$?
 cat "$log"
 
-rm -f "$devices/d:" "$devices/e:" "$devices/y:"
+rm -f "$devices/d:" "$devices/e:" "$devices/y:" "$devices/w:"
 chmod -R u+rwx "$drives" 2>/dev/null
 rm -rf "$drives"
 exit $status

@@ -1,0 +1,34 @@
+#pragma once
+#include "net/Downloader.h"
+
+// Registers the panel's window class "TheInternet"; the 16-bit class atom, 0 on failure.
+ATOM registerProgressWindowClass();
+
+// The downloader that shows its progress in a small framed panel centred in
+// the main window: the file name, the bytes so far and the average rate,
+// repainted after every block, and lets waiting window messages through.
+class ProgressDownloader : public Downloader {
+public:
+    static constexpr int PanelId = 151;
+
+    ~ProgressDownloader() override;
+
+    // 0 when the display's text metrics cannot be read (no panel); else 1,
+    // also when the panel itself could not be made.
+    int createProgressWindow(HWND parent, int columns, COLORREF colour);
+    void destroyProgressWindow();
+    // Repaints the panel, then pumps waiting messages; 1 when a quit message waits.
+    int onProgress() override;
+
+    // Paints the panel's face into rect of dc.
+    void draw(HDC dc, const RECT &rect);
+
+    HWND progressWindow = nullptr;
+    int charWidth = 0;
+    int lineHeight = 0;
+    COLORREF backgroundColour = 0;
+
+private:
+    friend ATOM registerProgressWindowClass();
+    static LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+};

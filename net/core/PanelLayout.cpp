@@ -1,0 +1,28 @@
+#include "net/core/PanelLayout.h"
+
+#include <cstdio>
+
+PanelPlacement placeProgressPanel(int clientWidth, int clientHeight, int columns, int charWidth, int lineHeight)
+{
+    PanelPlacement p;
+    p.width = (columns + 12) * charWidth;
+    p.height = 6 * lineHeight;
+    p.x = clientWidth / 2 - p.width / 2;
+    p.y = clientHeight / 2 - p.height / 2;
+    return p;
+}
+
+int panelTextIndent(int charWidth)
+{
+    return 7 * charWidth;
+}
+
+void formatTotalLine(unsigned totalBytes, char *out, std::size_t outSize)
+{
+    std::snprintf(out, outSize, "%u Total bytes", totalBytes);
+}
+
+void formatRateLine(unsigned bytesPerSecond, char *out, std::size_t outSize)
+{
+    std::snprintf(out, outSize, "%u bytes/sec", bytesPerSecond);
+}

@@ -1,0 +1,87 @@
+#include "net/core/UrlParts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+struct Split {
+    const char *url;
+    const char *server;
+    const char *objectPath;
+    const char *lastComponent;
+};
+
+class UrlSplitting : public ::testing::TestWithParam<Split> {};
+
+TEST_P(UrlSplitting, FindsServerPathAndName)
+{
+    const Split &c = GetParam();
+    UrlParts parts = splitUrl(c.url);
+    EXPECT_EQ(std::string(parts.server, parts.serverLength), c.server);
+    EXPECT_STREQ(parts.objectPath, c.objectPath);
+    EXPECT_STREQ(lastPathComponent(c.url), c.lastComponent);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Urls, UrlSplitting,
+    ::testing::Values(
+        Split{"http://updates.corvel.example/Utils/Kestrel.ini", "updates.corvel.example", "/Utils/Kestrel.ini",
+              "Kestrel.ini"},
+        // Without "//" the server name starts at the first character.
+        Split{"updates.corvel.example/Utils/A.exe", "updates.corvel.example", "/Utils/A.exe", "A.exe"},
+        // Nothing after the server: empty object path, the name is the server name.
+        Split{"http://updates.corvel.example", "updates.corvel.example", "", "updates.corvel.example"},
+        // A port stays part of the server name.
+        Split{"http://updates.corvel.example:8080/Utils/A.exe", "updates.corvel.example:8080", "/Utils/A.exe",
+              "A.exe"},
+        // A trailing '/' leaves an empty name.
+        Split{"http://updates.corvel.example/Utils/", "updates.corvel.example", "/Utils/", ""},
+        // Only a separator at the first character: the whole text is the name.
+        Split{"/Sample.exe", "", "/Sample.exe", "/Sample.exe"}));
+
+TEST(ServerName, FitsUpToTheUrlLimitAndNoFurther)
+{
+    char buffer[MaxServerNameLength + 1];
+    std::string longest = "http://" + std::string(MaxServerNameLength, 'a') + "/x";
+    EXPECT_TRUE(copyServerName(splitUrl(longest.c_str()), buffer, sizeof buffer));
+    EXPECT_EQ(std::string(buffer).size(), MaxServerNameLength);
+
+    std::string tooLong = "http://" + std::string(MaxServerNameLength + 1, 'a') + "/x";
+    EXPECT_FALSE(copyServerName(splitUrl(tooLong.c_str()), buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, "");
+}
+
+struct Escape {
+    const char *path;
+    const char *escaped;
+};
+
+class ObjectPathEscaping : public ::testing::TestWithParam<Escape> {};
+
+TEST_P(ObjectPathEscaping, EncodesWhatARequestLineCannotCarry)
+{
+    const Escape &c = GetParam();
+    std::size_t size = escapedObjectPathSize(c.path);
+    EXPECT_EQ(size, std::string(c.escaped).size() + 1);
+    std::string out(size, '?');
+    ASSERT_TRUE(escapeObjectPath(c.path, &out[0], size));
+    EXPECT_STREQ(out.c_str(), c.escaped);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ObjectPathEscaping,
+                         ::testing::Values(Escape{"/Utils/Kestrel.ini", "/Utils/Kestrel.ini"},
+                                           Escape{"/Utils/Other Tool.exe", "/Utils/Other%20Tool.exe"},
+                                           Escape{"/Utils/Other%20Tool.exe", "/Utils/Other%20Tool.exe"},
+                                           Escape{"/a\"<>#\x7f\xe9\t", "/a%22%3C%3E%23%7F%E9%09"},
+                                           Escape{"", ""}));
+
+TEST(ObjectPathEscapingLimit, RefusesARoomTooSmall)
+{
+    char out[8];
+    EXPECT_FALSE(escapeObjectPath("/a b c d", out, sizeof out));
+    EXPECT_STREQ(out, "");
+}
+
+} // namespace

@@ -1,0 +1,211 @@
+#include "net/Downloader.h"
+#include "tests/harness/MessageBoxCatcher.h"
+#include "tests/win/net/MakerFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what the fetch shows at each progress call, and can ask to stop at one of them.
+class RecordingDownloader : public Downloader {
+public:
+    struct Call {
+        std::string name;
+        unsigned totalBytes;
+    };
+    int onProgress() override
+    {
+        calls.push_back({currentName, totalBytes});
+        return static_cast<int>(calls.size()) == stopAtCall ? 1 : 0;
+    }
+    std::vector<Call> calls;
+    int stopAtCall = 0;
+};
+
+class DownloaderFetch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(maker::available()) << "the maker's server fixture is not running";
+        maker::setBehaviour("{}");
+        CreateDirectoryA("D:\\out", nullptr);
+        ASSERT_TRUE(downloader.openSession("Kestrel"));
+    }
+    std::string url(const char *name) { return std::string(maker::FolderUrl) + name; }
+
+    RecordingDownloader downloader;
+};
+
+TEST_F(DownloaderFetch, OneBlockBodyIsWrittenWithThreeProgressCalls)
+{
+    std::string body = maker::bytes(100);
+    maker::serve("Small.exe", body);
+
+    ASSERT_TRUE(downloader.fetch(url("Small.exe").c_str(), "D:\\out\\Small.exe"));
+
+    EXPECT_EQ(maker::readFile("D:\\out\\Small.exe"), body);
+    ASSERT_EQ(downloader.calls.size(), 3u);
+    EXPECT_EQ(downloader.calls[0].name, "Small.exe");
+    EXPECT_EQ(downloader.calls[0].totalBytes, 0u);
+    EXPECT_EQ(downloader.calls[1].totalBytes, 100u);
+    EXPECT_EQ(downloader.calls[2].totalBytes, 100u);
+    EXPECT_STREQ(downloader.currentName, "");
+    EXPECT_EQ(downloader.status, DownloadStopped);
+}
+
+TEST_F(DownloaderFetch, LargeBodyArrivesWhole)
+{
+    std::string body = maker::bytes(100000);
+    maker::serve("Large.exe", body);
+
+    ASSERT_TRUE(downloader.fetch(url("Large.exe").c_str(), "D:\\out\\Large.exe"));
+
+    EXPECT_EQ(maker::readFile("D:\\out\\Large.exe"), body);
+    EXPECT_EQ(downloader.totalBytes, 100000u);
+}
+
+TEST_F(DownloaderFetch, EmptyBodyTruncatesTheLocalFile)
+{
+    maker::serve("Empty.ini", "");
+    maker::writeFile("D:\\out\\Empty.ini", "old content");
+
+    ASSERT_TRUE(downloader.fetch(url("Empty.ini").c_str(), "D:\\out\\Empty.ini"));
+
+    EXPECT_TRUE(maker::exists("D:\\out\\Empty.ini"));
+    EXPECT_EQ(maker::readFile("D:\\out\\Empty.ini"), "");
+    EXPECT_EQ(downloader.calls.size(), 2u);
+}
+
+TEST_F(DownloaderFetch, StopAtTheEndOfBodyFailsAfterWritingEverything)
+{
+    std::string body = maker::bytes(100);
+    maker::serve("Small.exe", body);
+    downloader.stopAtCall = 3;
+
+    EXPECT_FALSE(downloader.fetch(url("Small.exe").c_str(), "D:\\out\\Stopped.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadStopped);
+    EXPECT_EQ(maker::readFile("D:\\out\\Stopped.exe"), body);
+}
+
+TEST_F(DownloaderFetch, StopBeforeConnectingContactsNothing)
+{
+    maker::serve("Small.exe", "x");
+    std::string before = maker::requestLog();
+    downloader.stopAtCall = 1;
+
+    EXPECT_FALSE(downloader.fetch(url("Small.exe").c_str(), "D:\\out\\NotFetched.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadStopped);
+    EXPECT_FALSE(maker::exists("D:\\out\\NotFetched.exe"));
+    EXPECT_EQ(maker::requestLog(), before);
+}
+
+// Every refused or broken answer leaves an existing local file as it was,
+// except a cut-off body, which keeps what arrived.
+struct BrokenAnswer {
+    const char *behaviour;
+    int status;
+    bool fileTouched;
+};
+
+class DownloaderBrokenAnswer : public DownloaderFetch, public ::testing::WithParamInterface<BrokenAnswer> {};
+
+TEST_P(DownloaderBrokenAnswer, FailsWithItsCode)
+{
+    maker::serve("Sample.exe", maker::bytes(20000));
+    maker::setBehaviour(std::string("{\"Sample.exe\": ") + GetParam().behaviour + "}");
+    maker::writeFile("D:\\out\\Sample.exe", "the user's program");
+
+    EXPECT_FALSE(downloader.fetch(url("Sample.exe").c_str(), "D:\\out\\Sample.exe"));
+
+    EXPECT_EQ(downloader.status, GetParam().status);
+    if (GetParam().fileTouched)
+        EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), maker::bytes(20000).substr(0, 5000));
+    else
+        EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), "the user's program");
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, DownloaderBrokenAnswer,
+                         ::testing::Values(BrokenAnswer{"{\"status\": 404}", DownloadRefused, false},
+                                           BrokenAnswer{"{\"status\": 500}", DownloadRefused, false},
+                                           BrokenAnswer{"{\"close\": true}", DownloadSendRequestFailed, false},
+                                           BrokenAnswer{"{\"truncate\": 5000}", DownloadReadError, true}));
+
+TEST_F(DownloaderFetch, StalledTransferEndsAtTheReceiveTimeout)
+{
+    std::string body = maker::bytes(20000);
+    maker::serve("Stall.exe", body);
+    maker::setBehaviour("{\"Stall.exe\": {\"stall\": 60}}");
+    downloader.closeSession();
+    downloader.setTimeout(1000);
+    ASSERT_TRUE(downloader.openSession("Kestrel"));
+
+    EXPECT_FALSE(downloader.fetch(url("Stall.exe").c_str(), "D:\\out\\Stall.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadReadError);
+    EXPECT_EQ(maker::readFile("D:\\out\\Stall.exe"), body.substr(0, 10000));
+}
+
+TEST_F(DownloaderFetch, NameWithSpaceReachesTheServerEscaped)
+{
+    std::string body = maker::bytes(300);
+    maker::serve("Other Tool.exe", body);
+
+    ASSERT_TRUE(downloader.fetch(url("Other Tool.exe").c_str(), "D:\\out\\Other Tool.exe"));
+
+    EXPECT_EQ(maker::readFile("D:\\out\\Other Tool.exe"), body);
+    // Through the proxy the request line carries the absolute address (Wine adds the port).
+    std::string log = maker::requestLog();
+    std::size_t lineStart = log.rfind('\n', log.size() - 2) + 1;
+    std::string lastLine = log.substr(lineStart);
+    EXPECT_EQ(lastLine.rfind("GET http://updates.corvel.example", 0), 0u) << lastLine;
+    EXPECT_NE(lastLine.find("/Utils/Other%20Tool.exe HTTP/1.0\n"), std::string::npos) << lastLine;
+}
+
+TEST_F(DownloaderFetch, EscapedNamePassesThroughUnchanged)
+{
+    std::string body = maker::bytes(300);
+    maker::serve("Other Tool.exe", body);
+
+    ASSERT_TRUE(downloader.fetch(url("Other%20Tool.exe").c_str(), "D:\\out\\Escaped.exe"));
+
+    EXPECT_EQ(maker::readFile("D:\\out\\Escaped.exe"), body);
+}
+
+TEST_F(DownloaderFetch, OverlongServerNameFailsBeforeContactingAnything)
+{
+    std::string before = maker::requestLog();
+    std::string longUrl = "http://" + std::string(2084, 'a') + "/Utils/Sample.exe";
+
+    EXPECT_FALSE(downloader.fetch(longUrl.c_str(), "D:\\out\\Long.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadNoConnection);
+    EXPECT_FALSE(maker::exists("D:\\out\\Long.exe"));
+    EXPECT_EQ(maker::requestLog(), before);
+}
+
+TEST_F(DownloaderFetch, ClosedSessionFailsToConnect)
+{
+    downloader.closeSession();
+    downloader.closeSession();
+    EXPECT_EQ(downloader.session, nullptr);
+
+    EXPECT_FALSE(downloader.fetch(url("Sample.exe").c_str(), "D:\\out\\Closed.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadNoConnection);
+    EXPECT_FALSE(maker::exists("D:\\out\\Closed.exe"));
+}
+
+TEST_F(DownloaderFetch, LocalFileThatCannotBeCreatedFails)
+{
+    maker::serve("Small.exe", "x");
+    EXPECT_FALSE(downloader.fetch(url("Small.exe").c_str(), "D:\\missing\\Small.exe"));
+    EXPECT_EQ(downloader.status, DownloadCreateFailed);
+}
+
+} // namespace

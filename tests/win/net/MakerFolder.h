@@ -1,0 +1,64 @@
+#pragma once
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+// The folder the loopback maker's server serves, seen as drive W:
+// (tests/harness/maker-server.sh, wine-run.sh). The program's real address
+// reaches it through the proxy setting.
+namespace maker {
+
+inline const char *const FolderUrl = "http://updates.corvel.example/Utils/";
+
+inline bool available()
+{
+    return GetFileAttributesA("W:\\") != INVALID_FILE_ATTRIBUTES;
+}
+
+inline void writeFile(const std::string &path, const std::string &content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+inline std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline bool exists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Serves content as /Utils/name.
+inline void serve(const std::string &name, const std::string &content)
+{
+    CreateDirectoryA("W:\\Utils", nullptr);
+    writeFile("W:\\Utils\\" + name, content);
+}
+
+// Per-file misbehaviour, read by the server on every request.
+inline void setBehaviour(const std::string &json)
+{
+    writeFile("W:\\behaviour.json", json);
+}
+
+inline std::string requestLog()
+{
+    return readFile("W:\\requests.log");
+}
+
+inline std::string bytes(std::size_t count)
+{
+    std::string text(count, '\0');
+    for (std::size_t i = 0; i < count; ++i)
+        text[i] = static_cast<char>('A' + i % 23);
+    return text;
+}
+
+} // namespace maker

@@ -1,0 +1,268 @@
+// Feeds arbitrary bytes to the catalogue's text handling: the line reader,
+// the compatibility check and the entry loading, as a downloaded Kestrel.ini
+// would reach them.
+#include "FuzzCheck.h"
+
+#include "catalogue/CatalogueEntry.h"
+#include "catalogue/core/CatalogueDateTime.h"
+#include "catalogue/core/CatalogueEntries.h"
+#include "catalogue/core/CompatibilityToken.h"
+#include "catalogue/core/LineReader.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t FileNameLength = 58;
+constexpr std::size_t NoteLength = 11;
+constexpr unsigned char Untouched = 0xAA;
+
+// The lines a reader with tabs kept must hand out, worked out independently:
+// carriage returns vanish, a line feed ends a line, and a line reaching
+// limit - 1 characters ends there. All lines live in one block, each followed
+// by a terminator, so the checks allocate little per input.
+class ExpectedLines {
+public:
+    ExpectedLines(const char *data, std::size_t size, std::size_t limit)
+    {
+        text.reserve(size + size / 8 + 1);
+        std::size_t i = 0;
+        while (i < size) {
+            const std::size_t start = text.size();
+            std::size_t length = 0;
+            while (i < size) {
+                const char c = data[i++];
+                if (c == '\r')
+                    continue;
+                if (c == '\n')
+                    break;
+                text += c;
+                if (++length == limit - 1)
+                    break;
+            }
+            text += '\0';
+            spans.push_back({start, length});
+        }
+    }
+
+    std::size_t count() const { return spans.size(); }
+    // The line as the program's C string functions see it.
+    const char *line(std::size_t i) const { return text.data() + spans[i].start; }
+    std::size_t length(std::size_t i) const { return spans[i].length; }
+
+private:
+    struct Span {
+        std::size_t start;
+        std::size_t length;
+    };
+    std::string text;
+    std::vector<Span> spans;
+};
+
+void checkLineReader(const char *data, std::size_t size, std::uint32_t limit, bool expandTabs,
+                     const ExpectedLines *expected)
+{
+    LineReader reader(data, size, limit);
+    reader.expandTabs = expandTabs ? 1 : 0;
+    std::unique_ptr<char[]> buffer = exactBlock(limit);
+    std::size_t index = 0;
+    while (!reader.atEnd()) {
+        const char *before = reader.cursor;
+        const int length = reader.readLine(buffer.get());
+        FUZZ_REQUIRE(reader.cursor > before && reader.cursor <= reader.end);
+        FUZZ_REQUIRE(length >= 0 && static_cast<std::uint32_t>(length) <= limit - 1);
+        FUZZ_REQUIRE(buffer[length] == '\0');
+        FUZZ_REQUIRE(reader.truncated == (static_cast<std::uint32_t>(length) == limit - 1 ? 1u : 0u));
+        FUZZ_REQUIRE(std::memchr(buffer.get(), '\r', length) == nullptr);
+        FUZZ_REQUIRE(std::memchr(buffer.get(), '\n', length) == nullptr);
+        if (expandTabs)
+            FUZZ_REQUIRE(std::memchr(buffer.get(), '\t', length) == nullptr);
+        if (expected) {
+            FUZZ_REQUIRE(index < expected->count());
+            FUZZ_REQUIRE(static_cast<std::size_t>(length) == expected->length(index));
+            FUZZ_REQUIRE(std::memcmp(buffer.get(), expected->line(index), length) == 0);
+        }
+        ++index;
+    }
+    if (expected)
+        FUZZ_REQUIRE(index == expected->count());
+    FUZZ_REQUIRE(reader.readLine(buffer.get()) == 0 && buffer[0] == '\0');
+}
+
+bool expectedToken(const ExpectedLines &lines)
+{
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        if (lines.line(i)[0] == '[' && lines.line(i)[1] == 'L') {
+            ++i;
+            if (i < lines.count() && std::strcmp(lines.line(i), CompatibilityToken) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+// The entry lines of the programs section, in order.
+std::vector<const char *> expectedEntryLines(const ExpectedLines &lines)
+{
+    std::vector<const char *> entries;
+    char section = '\0';
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        const char *line = lines.line(i);
+        if (line[0] == '[')
+            section = line[1];
+        else if (line[0] != '\0' && section == 'U')
+            entries.push_back(line);
+    }
+    return entries;
+}
+
+std::string expectedField(const char *line, int index, std::size_t length)
+{
+    const char *text = line;
+    for (int i = 0; i < index; ++i) {
+        const char *separator = std::strchr(text, '|');
+        if (!separator)
+            return std::string();
+        text = separator + 1;
+    }
+    std::size_t n = std::strcspn(text, "|");
+    return std::string(text, n < length ? n : length);
+}
+
+bool validLocalTime(const CalendarTime &t)
+{
+    return isValidDate(t) && t.hour <= 23 && t.minute <= 59 && t.second <= 59 && t.milliseconds == 0;
+}
+
+// A stand-in for the platform's local-to-UTC conversion: refuses some valid
+// times, so the reader's stop on a failed conversion is exercised, and
+// makes a file time the checks can recompute.
+struct ConverterLog {
+    int calls = 0;
+    bool lastRefused = false;
+};
+
+bool refuses(const CalendarTime &t) { return (t.day + t.hour + t.minute + t.second) % 17 == 16; }
+
+FileTime stubFileTime(const CalendarTime &t)
+{
+    return FileTime{static_cast<std::uint32_t>(t.year) << 16 | t.month << 8 | t.day,
+                    static_cast<std::uint32_t>(t.hour) << 16 | t.minute << 8 | t.second};
+}
+
+bool stubConverter(const CalendarTime &local, FileTime &utc, void *context)
+{
+    FUZZ_REQUIRE(validLocalTime(local));
+    ConverterLog &log = *static_cast<ConverterLog *>(context);
+    ++log.calls;
+    log.lastRefused = refuses(local);
+    if (log.lastRefused)
+        return false;
+    utc = stubFileTime(local);
+    return true;
+}
+
+void checkEntryRecord(const CatalogueEntry &entry, const char *line)
+{
+    FUZZ_REQUIRE(terminatedWithin(entry.fileName, FileNameLength + 1));
+    FUZZ_REQUIRE(terminatedWithin(entry.note, NoteLength + 1));
+    FUZZ_REQUIRE(entry.fileName == expectedField(line, 0, FileNameLength));
+    FUZZ_REQUIRE(entry.note == expectedField(line, 4, NoteLength));
+    FUZZ_REQUIRE(entry.needsUpdate == 0 && entry.downloaded == 0);
+}
+
+bool untouched(const CatalogueEntry &entry)
+{
+    static const std::vector<unsigned char> pattern(sizeof(CatalogueEntry), Untouched);
+    return std::memcmp(&entry, pattern.data(), sizeof entry) == 0;
+}
+
+void checkEntries(const char *data, std::size_t size, int capacity,
+                  const std::vector<const char *> &entryLines)
+{
+    std::unique_ptr<CatalogueEntry[]> entries(new CatalogueEntry[capacity]);
+    std::memset(static_cast<void *>(entries.get()), Untouched, sizeof(CatalogueEntry) * capacity);
+    ConverterLog log;
+    const CatalogueReadResult result = readCatalogueEntries(data, size, entries.get(), capacity,
+                                                            stubConverter, &log);
+    const int count = result.entryCount;
+    const int lineCount = static_cast<int>(entryLines.size());
+    FUZZ_REQUIRE(count >= 0 && count <= capacity && count <= lineCount);
+
+    switch (result.status) {
+    case CatalogueReadStatus::Complete:
+        FUZZ_REQUIRE(count == lineCount && log.calls == count);
+        break;
+    case CatalogueReadStatus::TooManyEntries:
+        FUZZ_REQUIRE(count == capacity && lineCount > capacity && log.calls == count);
+        break;
+    case CatalogueReadStatus::BadDateTime:
+        FUZZ_REQUIRE(count < capacity && count < lineCount);
+        FUZZ_REQUIRE(log.calls == count || (log.calls == count + 1 && log.lastRefused));
+        FUZZ_REQUIRE(std::strcmp(entries[count].fileName,
+                                 expectedField(entryLines[count], 0, FileNameLength).c_str()) == 0);
+        break;
+    default:
+        FUZZ_REQUIRE(!"unknown status");
+    }
+
+    for (int i = 0; i < count; ++i) {
+        checkEntryRecord(entries[i], entryLines[i]);
+        CatalogueEntry copy;
+        CalendarTime local;
+        FUZZ_REQUIRE(parseEntryLine(entryLines[i], copy, local));
+        const FileTime expected = stubFileTime(local);
+        FUZZ_REQUIRE(entries[i].fileTime.lowDateTime == expected.lowDateTime &&
+                     entries[i].fileTime.highDateTime == expected.highDateTime);
+    }
+    const int firstUntouched = result.status == CatalogueReadStatus::BadDateTime ? count + 1 : count;
+    for (int i = firstUntouched; i < capacity; ++i)
+        FUZZ_REQUIRE(untouched(entries[i]));
+}
+
+// One line handed straight to the field splitter, longer than any line the
+// reader gives out.
+void checkEntryLine(const char *data, std::size_t size)
+{
+    std::unique_ptr<char[]> line = terminatedCopy(data, size);
+    CatalogueEntry entry;
+    std::memset(static_cast<void *>(&entry), Untouched, sizeof entry);
+    CalendarTime local;
+    const bool valid = parseEntryLine(line.get(), entry, local);
+    checkEntryRecord(entry, line.get());
+    if (valid)
+        FUZZ_REQUIRE(validLocalTime(local));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
+{
+    const char *data = reinterpret_cast<const char *>(bytes);
+    const ExpectedLines lines(data, size, CatalogueLineLimit);
+
+    FUZZ_REQUIRE(hasCompatibilityToken(data, size) == expectedToken(lines));
+
+    const std::vector<const char *> entryLines = expectedEntryLines(lines);
+    checkEntries(data, size, MaxCatalogueEntries, entryLines);
+    checkEntries(data, size, static_cast<int>(size % 4), entryLines);
+
+    checkLineReader(data, size, CatalogueLineLimit, false, &lines);
+    // The reader on its own, with other line limits and tabs expanded or not.
+    if (size > 0) {
+        const std::uint32_t limit = 2 + bytes[0] % 64;
+        const bool expandTabs = bytes[size - 1] & 1;
+        if (expandTabs) {
+            checkLineReader(data, size, limit, true, nullptr);
+        } else {
+            const ExpectedLines shortLines(data, size, limit);
+            checkLineReader(data, size, limit, false, &shortLines);
+        }
+    }
+
+    checkEntryLine(data, size);
+    return 0;
+}

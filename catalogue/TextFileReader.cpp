@@ -4,8 +4,10 @@ int TextFileReader::openFile(const char *path, std::uint32_t limit)
 {
     lineLimit = limit;
     FileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    if (!file.valid()) {
+        release();
         return 0;
+    }
     DWORD sizeHigh = 0;
     const DWORD size = GetFileSize(file.get(), &sizeHigh);
     release();

@@ -115,12 +115,4 @@ TEST(CatalogueTime, MarkerPastThe39thCharacterIsMissing)
     EXPECT_EQ(parseCatalogueTime(justIn.c_str(), time), 1);
 }
 
-TEST(CatalogueDate, LeapYears)
-{
-    EXPECT_TRUE(isLeapYear(2000));
-    EXPECT_TRUE(isLeapYear(2004));
-    EXPECT_FALSE(isLeapYear(1900));
-    EXPECT_FALSE(isLeapYear(2001));
-}
-
 } // namespace

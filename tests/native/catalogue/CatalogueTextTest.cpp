@@ -213,15 +213,4 @@ TEST(CatalogueEntries, ConvertsOncePerEntryInOrder)
     EXPECT_EQ(calls, 3);
 }
 
-TEST(CatalogueEntries, RecordFlagsAreClearedWhenRead)
-{
-    CatalogueEntry entries[1];
-    entries[0].needsUpdate = 1;
-    entries[0].downloaded = 1;
-    const std::string data = "[U]\n" + Entry;
-    readCatalogueEntries(data.data(), data.size(), entries, 1, packTime, nullptr);
-    EXPECT_EQ(entries[0].needsUpdate, 0);
-    EXPECT_EQ(entries[0].downloaded, 0);
-}
-
 } // namespace

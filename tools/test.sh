@@ -12,6 +12,7 @@ echo "== Native core under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build/native" -j2
 ctest --test-dir "$build/native" --output-on-failure -j2
+bash "$root/tools/fuzz.sh" 5
 
 echo "== Windows build under Wine"
 cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -1,0 +1,349 @@
+#include "toolkit/LabelControl.h"
+#include "toolkit/LineControl.h"
+#include "toolkit/PicControl.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr COLORREF White = RGB(255, 255, 255);
+
+// A 32-bit top-down memory bitmap, filled white, whose pixels read back exactly.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void *bits = nullptr;
+        bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<const DWORD *>(bits);
+        previous_ = SelectObject(dc_.get(), bitmap_.get());
+        RECT all{0, 0, width, height};
+        BrushOwner white(CreateSolidBrush(White));
+        FillRect(dc_.get(), &all, white.get());
+    }
+    ~Canvas() { SelectObject(dc_.get(), previous_); }
+
+    HDC dc() const { return dc_.get(); }
+    COLORREF at(int x, int y) const
+    {
+        GdiFlush();
+        const DWORD p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // The rows and columns holding pixels other than `background`.
+    RECT inkBounds(COLORREF background) const
+    {
+        RECT bounds{width_, height_, -1, -1};
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                if (at(x, y) != background) {
+                    bounds.left = std::min<LONG>(bounds.left, x);
+                    bounds.top = std::min<LONG>(bounds.top, y);
+                    bounds.right = std::max<LONG>(bounds.right, x);
+                    bounds.bottom = std::max<LONG>(bounds.bottom, y);
+                }
+        return bounds;
+    }
+    bool inkInRows(COLORREF background, int firstRow, int endRow) const
+    {
+        for (int y = std::max(firstRow, 0); y < std::min(endRow, height_); ++y)
+            for (int x = 0; x < width_; ++x)
+                if (at(x, y) != background)
+                    return true;
+        return false;
+    }
+    int count(COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x)
+                n += at(x, y) == colour;
+        return n;
+    }
+
+private:
+    int width_;
+    int height_;
+    DeviceContextOwner dc_;
+    BitmapOwner bitmap_;
+    const DWORD *bits_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+constexpr COLORREF Paper = RGB(255, 255, 200);
+constexpr COLORREF Ink = RGB(0, 0, 128);
+
+// A label laid out as its window creation would for a client area of width x height.
+struct LabelOnCanvas {
+    LabelOnCanvas(int width, int height, UINT format, const char *text)
+        : label(7301, 0), canvas(width, height)
+    {
+        label.format = format;
+        label.textRect = {1, 1, width - 1, height - 1};
+        label.setFont("", 10);
+        label.setText(text, Ink, Paper);
+        SelectedObject font(canvas.dc(), label.font.font);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(canvas.dc(), &metrics);
+        lineHeight = metrics.tmHeight;
+        charWidth = metrics.tmMaxCharWidth;
+    }
+    void draw() { label.draw(canvas.dc(), RECT{0, 0, 400, 400}); }
+
+    LabelControl label;
+    Canvas canvas;
+    int lineHeight = 0;
+    int charWidth = 0;
+};
+
+TEST(LabelDrawing, ALineFeedWithFormatZeroDrawsTwoLinesFromTheTopLeft)
+{
+    LabelOnCanvas l(200, 80, 0, "Wide\nWide");
+    l.draw();
+    const RECT ink = l.canvas.inkBounds(Paper);
+    const int top = l.label.textRect.top;
+    EXPECT_GE(ink.left, 1);
+    EXPECT_LT(ink.left, 1 + l.charWidth);
+    EXPECT_GE(ink.top, top);
+    EXPECT_TRUE(l.canvas.inkInRows(Paper, top, top + l.lineHeight));
+    EXPECT_TRUE(l.canvas.inkInRows(Paper, top + l.lineHeight, top + 2 * l.lineHeight));
+    EXPECT_FALSE(l.canvas.inkInRows(Paper, top + 2 * l.lineHeight, 80));
+}
+
+TEST(LabelDrawing, SingleLineVerticalCentringPutsTheTextInTheMiddleOfTheRectangle)
+{
+    struct Case {
+        UINT format;
+        bool centred;
+    };
+    for (const Case &c : {Case{DT_SINGLELINE | DT_VCENTER, true}, Case{DT_SINGLELINE, false}}) {
+        SCOPED_TRACE(c.format);
+        ASSERT_EQ(DT_SINGLELINE | DT_VCENTER, 36u);
+        LabelOnCanvas l(200, 62, c.format, "Centre");
+        l.draw();
+        const int top = l.label.textRect.top;
+        const int cellTop = c.centred ? top + (60 - l.lineHeight) / 2 : top;
+        EXPECT_FALSE(l.canvas.inkInRows(Paper, 0, cellTop));
+        EXPECT_TRUE(l.canvas.inkInRows(Paper, cellTop, cellTop + l.lineHeight));
+        EXPECT_FALSE(l.canvas.inkInRows(Paper, cellTop + l.lineHeight + 1, 62));
+    }
+}
+
+TEST(LabelDrawing, WordBreakWrapsALongTextWithinTheRectangleWidth)
+{
+    const char *text = "one two three four five six seven eight nine ten";
+    struct Case {
+        UINT format;
+        bool wraps;
+    };
+    for (const Case &c : {Case{DT_WORDBREAK, true}, Case{0, false}}) {
+        SCOPED_TRACE(c.format);
+        LabelOnCanvas l(400, 100, c.format, text);
+        l.label.textRect.right = 90;
+        l.draw();
+        const int top = l.label.textRect.top;
+        EXPECT_TRUE(l.canvas.inkInRows(Paper, top, top + l.lineHeight));
+        EXPECT_EQ(l.canvas.inkInRows(Paper, top + l.lineHeight, top + 2 * l.lineHeight), c.wraps);
+        if (c.wraps) {
+            EXPECT_LT(l.canvas.inkBounds(Paper).right, 90);
+        }
+    }
+}
+
+TEST(LabelDrawing, FillsThePaintedAreaAndDrawsInTheLabelColours)
+{
+    struct Case {
+        COLORREF given;
+        COLORREF shown;
+    };
+    for (const Case &c : {Case{Paper, Paper}, Case{0, GetSysColor(COLOR_BTNFACE)}}) {
+        SCOPED_TRACE(c.given);
+        LabelControl label(7302, 0);
+        label.textRect = {1, 1, 99, 39};
+        label.setFont("", 10);
+        label.setText("Colours", Ink, c.given);
+        EXPECT_EQ(label.background, c.shown);
+        Canvas canvas(140, 40);
+        label.draw(canvas.dc(), RECT{0, 0, 120, 40});
+        EXPECT_EQ(canvas.at(0, 0), c.shown);
+        EXPECT_EQ(canvas.at(119, 39), c.shown);
+        EXPECT_EQ(canvas.at(120, 0), White);
+        EXPECT_GT(canvas.count(Ink), 0);
+    }
+}
+
+TEST(LabelFont, SetFontFillsTheFaceAndPointHeightAndKeepsCallerFields)
+{
+    DeviceContextOwner display(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+    const int pixelsPerInch = GetDeviceCaps(display.get(), LOGPIXELSY);
+    const std::string longFace(40, 'F');
+    struct Case {
+        const char *face;
+        int points;
+        std::string expectedFace;
+    };
+    const Case cases[] = {
+        {"", 8, "MS Sans Serif"},
+        {nullptr, 10, "MS Sans Serif"},
+        {"Arial", 12, "Arial"},
+        {longFace.c_str(), 9, std::string(31, 'F')},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.expectedFace);
+        LabelControl label(7311, 0);
+        label.font.logFont.lfWeight = 700;
+        label.font.logFont.lfUnderline = 1;
+        label.setFont(c.face, c.points);
+        EXPECT_EQ(std::string(label.font.logFont.lfFaceName), c.expectedFace);
+        EXPECT_EQ(label.font.logFont.lfHeight, -MulDiv(c.points, pixelsPerInch, 72));
+        LOGFONTA made{};
+        ASSERT_EQ(GetObjectA(label.font.font, sizeof made, &made), static_cast<int>(sizeof made));
+        EXPECT_EQ(made.lfWeight, 700);
+        EXPECT_EQ(made.lfUnderline, 1);
+        EXPECT_EQ(made.lfHeight, label.font.logFont.lfHeight);
+    }
+}
+
+TEST(LabelFont, ANewFontReleasesThePreviousOneAndTheLabelReleasesItsLast)
+{
+    HFONT first;
+    HFONT second;
+    {
+        LabelControl label(7312, 0);
+        label.setFont("", 8);
+        first = label.font.font;
+        label.setFont("Arial", 10);
+        second = label.font.font;
+        ASSERT_NE(second, nullptr);
+        EXPECT_EQ(GetObjectType(first), 0u);
+        EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_FONT));
+    }
+    EXPECT_EQ(GetObjectType(second), 0u);
+}
+
+constexpr COLORREF Red = RGB(255, 0, 0);
+
+TEST(LineDrawing, DrawsOneLineAlongTheTopEdgeThatAWiderPenGrowsAround)
+{
+    struct Case {
+        int width;
+        int lastInkedRow;
+    };
+    for (const Case &c : {Case{1, 0}, Case{3, 1}}) {
+        SCOPED_TRACE(c.width);
+        LineControl line(7321);
+        line.clientRect = {0, 0, 50, 10};
+        line.setPen(Red, c.width);
+        Canvas canvas(60, 12);
+        line.draw(canvas.dc());
+        for (int x = 5; x < 45; ++x)
+            for (int y = 0; y <= c.lastInkedRow; ++y)
+                ASSERT_EQ(canvas.at(x, y), Red) << x << "," << y;
+        EXPECT_FALSE(canvas.inkInRows(White, c.lastInkedRow + 2, 12));
+        EXPECT_EQ(canvas.at(55, 0), White);
+    }
+    LineControl line(7322);
+    line.clientRect = {0, 0, 50, 10};
+    Canvas canvas(60, 12);
+    line.draw(canvas.dc());
+    EXPECT_EQ(canvas.at(0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.at(49, 0), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.at(50, 0), White);
+    EXPECT_EQ(canvas.at(10, 1), White);
+}
+
+// A control window of the given size inside a hidden pop-up parent.
+class ControlWindow {
+public:
+    ControlWindow(const char *className, int id, int width, int height)
+    {
+        LabelControl registrar(7399, 0);
+        LineControl lineRegistrar(7398);
+        PicControl picRegistrar(7397, 0, 0);
+        registrar.registerClass();
+        lineRegistrar.registerClass();
+        picRegistrar.registerClass();
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        window = CreateWindowExA(0, className, "", WS_CHILD, 0, 0, width, height, parent_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+                                 nullptr);
+    }
+    ~ControlWindow() { DestroyWindow(parent_); }
+    HWND window;
+
+private:
+    HWND parent_;
+};
+
+TEST(LineDrawing, TakesItsClientRectangleWhenItsWindowIsCreated)
+{
+    LineControl line(7323);
+    ControlWindow window("LineClass", 7323, 120, 8);
+    ASSERT_EQ(line.handle, window.window);
+    EXPECT_EQ(line.clientRect.right, 120);
+    EXPECT_EQ(line.clientRect.bottom, 8);
+}
+
+TEST(PictureDrawing, CopiesTheBitmapsTopLeftOverTheClientSizeLessOnePixel)
+{
+    struct Case {
+        int width;
+        int height;
+    };
+    for (const Case &c : {Case{20, 15}, Case{33, 10}}) {
+        SCOPED_TRACE(c.width);
+        PicControl picture(7331, 7001, 0);
+        ControlWindow window("PicClass", 7331, c.width, c.height);
+        ASSERT_NE(picture.bitmap.get(), nullptr);
+        EXPECT_EQ(picture.left, 0);
+        EXPECT_EQ(picture.top, 0);
+        EXPECT_EQ(picture.width, c.width - 1);
+        EXPECT_EQ(picture.height, c.height - 1);
+        Canvas canvas(64, 48);
+        picture.draw(canvas.dc());
+        // The bitmap's pixel (x, y) is RGB(4x, 4y, 200).
+        for (int y = 0; y < c.height - 1; ++y)
+            for (int x = 0; x < c.width - 1; ++x)
+                ASSERT_EQ(canvas.at(x, y), RGB(4 * x, 4 * y, 200)) << x << "," << y;
+        for (int y = 0; y < c.height; ++y)
+            EXPECT_EQ(canvas.at(c.width - 1, y), White);
+        for (int x = 0; x < c.width; ++x)
+            EXPECT_EQ(canvas.at(x, c.height - 1), White);
+    }
+}
+
+TEST(PictureDrawing, AMissingBitmapResourceDrawsNothing)
+{
+    PicControl picture(7332, 7999, 0);
+    ControlWindow window("PicClass", 7332, 20, 15);
+    EXPECT_EQ(picture.bitmap.get(), nullptr);
+    Canvas canvas(30, 20);
+    picture.draw(canvas.dc());
+    EXPECT_EQ(canvas.count(White), 30 * 20);
+}
+
+TEST(PictureDrawing, ReleasesTheBitmapWhenItsWindowIsDestroyed)
+{
+    PicControl picture(7333, 7001, 0);
+    HBITMAP bitmap;
+    {
+        ControlWindow window("PicClass", 7333, 20, 15);
+        bitmap = picture.bitmap.get();
+        ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+    }
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Download benchmark: a 32 MiB file fetched from the loopback maker's server
+# by fetchAndReport with the progress panel shown, against a bare WinINet read
+# loop in the same process under Wine, with curl's figure for context. Prints
+# throughputs and their ratio. Not a test: nothing is asserted.
+#
+#   tools/bench/download-bench.sh [rounds]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${KESTREL_BENCH_BUILD:-$root/build/net-win}
+rounds=${1:-3}
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" >/dev/null
+cmake --build "$build" -j2 --target net toolkit >/dev/null
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-download-bench.XXXXXX")
+server_pid=
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -DNOMINMAX -D_WIN32_WINNT=0x0601 \
+    -I"$root" "$root/tools/bench/download_bench.cpp" -o "$work/download_bench.exe" \
+    "$build/net/libnet.a" "$build/net/libnet_core.a" \
+    "$build/toolkit/libtoolkit.a" "$build/toolkit/libtoolkit_core.a" \
+    -lwininet -lcomctl32 -lgdi32 -luser32 -static -static-libgcc -static-libstdc++
+
+mkdir -p "$work/root/Utils" "$work/local"
+head -c $((32 * 1024 * 1024)) /dev/urandom >"$work/root/Utils/Big.bin"
+python3 "$root/tools/maker_server.py" --root "$work/root" --port-file "$work/port" </dev/null >/dev/null 2>&1 &
+server_pid=$!
+for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
+port=$(cat "$work/port")
+
+echo "== curl through the same server (context only)"
+for _ in 1 2; do
+  curl -s -o /dev/null -x "http://127.0.0.1:$port" -w '%{speed_download}\n' \
+       http://updates.corvel.example/Utils/Big.bin
+done | awk '{ printf "curl: %.1f MiB/s\n", $1 / 1048576 }'
+
+# shellcheck source=tests/harness/wine-session.sh
+source "$root/tests/harness/wine-session.sh" >/dev/null
+trap 'kestrel_session_end; cleanup' EXIT
+ln -s "$work/local" "$WINEPREFIX/dosdevices/d:"
+cp "$work/download_bench.exe" "$WINEPREFIX/drive_c/download_bench.exe"
+echo "== under Wine"
+http_proxy="http://127.0.0.1:$port" timeout -k 10 900 wine 'C:\download_bench.exe' \
+    http://updates.corvel.example/Utils/ Big.bin 'D:' "$rounds" </dev/null
+cmp "$work/root/Utils/Big.bin" "$work/local/Big.bin" && echo "fetched file matches the served one"

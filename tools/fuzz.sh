@@ -13,11 +13,12 @@ build=${KESTREL_BUILD_DIR:-$root/build}/fuzz
 targets=(catalogue paths fields)
 
 limit=(-max_total_time=5)
+usage() { echo "usage: $0 [seconds per target] | --runs N" >&2; exit 2; }
+positive() { [[ "$1" =~ ^[1-9][0-9]*$ ]] || usage; }
 case "${1:-}" in
   "") ;;
-  --runs) limit=(-runs="${2:?--runs needs a count}") ;;
-  *[!0-9]*) echo "usage: $0 [seconds per target] | --runs N" >&2; exit 2 ;;
-  *) limit=(-max_total_time="$1") ;;
+  --runs) positive "${2:-}"; limit=(-runs="$2") ;;
+  *) positive "$1"; limit=(-max_total_time="$1") ;;
 esac
 
 if ! command -v clang++ >/dev/null || ! compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null; then

@@ -237,30 +237,25 @@ constexpr COLORREF Red = RGB(255, 0, 0);
 TEST(LineDrawing, DrawsOneLineAlongTheTopEdgeThatAWiderPenGrowsAround)
 {
     struct Case {
-        int width;
+        int width; // 0: the pen as constructed, one pixel of black
+        COLORREF colour;
         int lastInkedRow;
     };
-    for (const Case &c : {Case{1, 0}, Case{3, 1}}) {
+    for (const Case &c : {Case{0, RGB(0, 0, 0), 0}, Case{1, Red, 0}, Case{3, Red, 1}}) {
         SCOPED_TRACE(c.width);
         LineControl line(7321);
         line.clientRect = {0, 0, 50, 10};
-        line.setPen(Red, c.width);
+        if (c.width)
+            line.setPen(c.colour, c.width);
         Canvas canvas(60, 12);
         line.draw(canvas.dc());
         for (int x = 5; x < 45; ++x)
             for (int y = 0; y <= c.lastInkedRow; ++y)
-                ASSERT_EQ(canvas.at(x, y), Red) << x << "," << y;
+                ASSERT_EQ(canvas.at(x, y), c.colour) << x << "," << y;
+        EXPECT_EQ(canvas.at(0, 0), c.colour);
         EXPECT_FALSE(canvas.inkInRows(White, c.lastInkedRow + 2, 12));
         EXPECT_EQ(canvas.at(55, 0), White);
     }
-    LineControl line(7322);
-    line.clientRect = {0, 0, 50, 10};
-    Canvas canvas(60, 12);
-    line.draw(canvas.dc());
-    EXPECT_EQ(canvas.at(0, 0), RGB(0, 0, 0));
-    EXPECT_EQ(canvas.at(49, 0), RGB(0, 0, 0));
-    EXPECT_EQ(canvas.at(50, 0), White);
-    EXPECT_EQ(canvas.at(10, 1), White);
 }
 
 // A control window of the given size inside a hidden pop-up parent.

@@ -53,6 +53,15 @@ inline std::string requestLog()
     return readFile("W:\\requests.log");
 }
 
+inline std::string lastRequestLine()
+{
+    std::string log = requestLog();
+    if (!log.empty() && log.back() == '\n')
+        log.pop_back();
+    std::size_t newline = log.rfind('\n');
+    return newline == std::string::npos ? log : log.substr(newline + 1);
+}
+
 inline std::string bytes(std::size_t count)
 {
     std::string text(count, '\0');

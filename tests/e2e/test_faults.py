@@ -1,0 +1,471 @@
+"""Faults and bad input, end to end: the real Kestrel.exe under Wine against the
+loopback maker's server, driven from outside.
+
+Each test checks the messages Kestrel shows (caption and text, in order) and,
+afterwards, that every user program is either its old file byte for byte or
+the server's new file complete, that no stray file appeared beside the
+programs, and that no downloaded program file stays in the temporary folder.
+
+Kestrel launches are grouped: the catalogue faults share one launch (a failed
+Start leaves Start enabled), and every update launch carries one network fault
+on its last download (a failed download closes the session, so only the first
+failure of a run reaches the server) together with as many copy faults as
+the program allows.
+"""
+
+import contextlib
+import os
+import pathlib
+import random
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+from kestrel_harness import (SOURCE_DIR, UPDATE, Drives, Kestrel, build_program,  # noqa: E402
+                             drive_c, maker_server, temp_folder)
+
+BASE_URL = "http://updates.corvel.example/Utils/"
+TOKEN_HEADER = "[L]\n&7(2?KwT\n[U]\n"
+OLD, NEW = (1, 0, 0, 0), (2, 0, 0, 0)
+MAX_PATH_CHARS = 259
+
+_TOOL_SOURCE = r"""#include <windows.h>
+#include <stdio.h>
+/* faulttool hide PATH... | lock PATH...: sets the hidden attribute, or holds
+   the files open without sharing until standard input ends. */
+int main(int argc, char **argv)
+{
+    HANDLE held[16];
+    int count = 0, hide = argc > 1 && lstrcmpA(argv[1], "hide") == 0;
+    for (int i = 2; i < argc && count < 16; ++i) {
+        if (hide) {
+            if (!SetFileAttributesA(argv[i], FILE_ATTRIBUTE_HIDDEN)) return 1;
+            continue;
+        }
+        held[count] = CreateFileA(argv[i], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+        if (held[count] == INVALID_HANDLE_VALUE) return 1;
+        ++count;
+    }
+    printf("ready\n");
+    fflush(stdout);
+    if (!hide) {
+        char byte;
+        DWORD got;
+        while (ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, NULL) && got) {}
+    }
+    return 0;
+}
+"""
+
+
+def entry_line(name, version, date="10/15/03", time_of_day="2:30:00 PM"):
+    return f"{name}|0|{date}|{time_of_day}|-|{'.'.join(map(str, version))}"
+
+
+def catalogue(*lines):
+    return TOKEN_HEADER + "".join(line + "\n" for line in lines)
+
+
+def snapshot(root):
+    """Every file below root (symlinks not followed): relative path -> bytes."""
+    files = {}
+    for folder, dirs, names in os.walk(root):
+        for name in names:
+            path = pathlib.Path(folder) / name
+            if not path.is_symlink():
+                files[str(path.relative_to(root))] = path.read_bytes()
+    return files
+
+
+def win_path(letter, relative):
+    return f"{letter.upper()}:\\" + str(relative).replace("/", "\\")
+
+
+def fault_tool():
+    """The helper program that hides files or holds them open, under C:\\kestrel."""
+    target = drive_c() / "kestrel" / "faulttool.exe"
+    if not target.exists():
+        target.parent.mkdir(exist_ok=True)
+        with tempfile.TemporaryDirectory() as work:
+            source = pathlib.Path(work) / "faulttool.c"
+            source.write_text(_TOOL_SOURCE)
+            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(target)],
+                           check=True)
+    return "C:\\kestrel\\faulttool.exe"
+
+
+@contextlib.contextmanager
+def running_tool(*args):
+    """faulttool run under Wine; kept alive (holding its files) for the block."""
+    process = subprocess.Popen(["timeout", "-k", "5", "600", "wine", fault_tool(), *args],
+                               stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               env={**os.environ, "WINEDEBUG": "-all"})
+    try:
+        line = process.stdout.readline().decode().strip()
+        if line != "ready":
+            raise AssertionError(f"faulttool {args} did not start: {line!r}")
+        yield process
+    finally:
+        process.stdin.close()
+        try:
+            process.wait(30)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+        process.stdout.close()
+
+
+def hide(*paths):
+    with running_tool("hide", *paths):
+        pass
+
+
+@contextlib.contextmanager
+def tiny_tmpfs(test, size="64k"):
+    """A fresh tmpfs of `size`; the test is skipped, saying why, where mounting is refused."""
+    folder = pathlib.Path(tempfile.mkdtemp(prefix="tiny-fs-"))
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", str(folder)],
+                             capture_output=True, text=True)
+    if mounted.returncode != 0:
+        folder.rmdir()
+        test.skipTest(f"cannot mount a tmpfs here: {mounted.stderr.strip() or mounted.returncode}")
+    try:
+        yield folder
+    finally:
+        subprocess.run(["umount", "-l", str(folder)], check=False)
+        with contextlib.suppress(OSError):
+            folder.rmdir()
+
+
+@contextlib.contextmanager
+def temp_folder_on(folder):
+    """Points the prefix's temporary folder at `folder` (a symlink) for the block."""
+    temp = temp_folder()
+    saved = temp.with_name("Temp.saved-by-faults")
+    temp.rename(saved)
+    temp.symlink_to(folder)
+    try:
+        yield temp
+    finally:
+        temp.unlink()
+        saved.rename(temp)
+
+
+@contextlib.contextmanager
+def server_process(root):
+    """tools/maker_server.py as a process of its own, so it can be killed outright."""
+    port_file = pathlib.Path(root) / "port"
+    log = pathlib.Path(root) / "requests.log"
+    process = subprocess.Popen([sys.executable, str(SOURCE_DIR / "tools" / "maker_server.py"),
+                                "--root", str(root), "--port-file", str(port_file), "--log", str(log)])
+    try:
+        deadline = time.monotonic() + 30
+        while not port_file.exists():
+            if time.monotonic() > deadline or process.poll() is not None:
+                raise AssertionError("the maker's server did not start")
+            time.sleep(0.05)
+        process.proxy = f"http://127.0.0.1:{int(port_file.read_text())}"
+        process.log = log
+        yield process
+    finally:
+        if process.poll() is None:
+            process.kill()
+        process.wait()
+
+
+def wait_until(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while not predicate():
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+class FaultTests(unittest.TestCase):
+    maxDiff = None
+
+    # -- driving
+
+    def boxes(self, app, count, timeout=60):
+        """Reads and closes the next `count` message boxes: [(caption, text)]."""
+        seen = []
+        for _ in range(count):
+            box = app.wait_box(timeout)
+            seen.append((box["caption"], box["text"]))
+            app.box_ok()
+            app.wait_for(lambda s: not any(d["kind"] == "message" and (d["caption"], d["text"]) == seen[-1]
+                                           for d in s["dialogs"]), 30, "the box to close")
+        return seen
+
+    def boxes_until(self, app, done, timeout=120):
+        """Reads and closes message boxes until done(state) holds with no box open."""
+        seen = []
+        deadline = time.monotonic() + timeout
+        while True:
+            state = app.wait_for(lambda s: any(d["kind"] == "message" for d in s["dialogs"]) or done(s),
+                                 max(1, deadline - time.monotonic()), "a box or the end of the command")
+            box = next((d for d in state["dialogs"] if d["kind"] == "message"), None)
+            if box is None:
+                return seen, state
+            seen.extend(self.boxes(app, 1))
+
+    def start_scan(self, app):
+        app.click("&Start")
+
+    def scan_until_ready(self, app):
+        self.start_scan(app)
+        boxes, state = self.boxes_until(app, lambda s: s["status"][0] in ("Ready to update", "Nothing to update."),
+                                        timeout=300)
+        self.assertEqual(boxes, [], "the scan itself showed messages")
+        self.assertEqual(state["status"][0], "Ready to update")
+        return state
+
+    def update_until_done(self, app):
+        app.click("&Update")
+        return self.boxes_until(app, lambda s: s["status"][0] == "Done", timeout=300)
+
+    @staticmethod
+    def button(state, command_id):
+        return next(b for b in state["buttons"] if b["id"] == command_id)["enabled"]
+
+    # -- checking
+
+    def assert_old_or_new(self, drives, letters, before, new_files, expect_new):
+        """Every program is its old bytes or the complete new file, as expected;
+        no file appeared or vanished in the program folders."""
+        for letter in letters:
+            after = snapshot(drives.path(letter))
+            self.assertEqual(sorted(after), sorted(before[letter]), f"files on {letter.upper()}: changed")
+            for relative, data in after.items():
+                name = pathlib.PurePath(relative).name
+                path = win_path(letter, relative)
+                if path in expect_new:
+                    self.assertEqual(data, new_files[name], f"{path} is not the complete new file")
+                else:
+                    self.assertEqual(data, before[letter][relative], f"{path} is not the old file")
+
+    def assert_no_program_in_temp(self):
+        """Nothing in the temporary folder that a later copy could take for a program."""
+        leftovers = sorted(p.name for p in temp_folder().iterdir() if p.name.lower().endswith(".exe"))
+        self.assertEqual(leftovers, [], "program files left in the temporary folder")
+
+    def setUp(self):
+        for stale in temp_folder().iterdir():
+            if stale.is_file():
+                stale.unlink()
+
+    # -- the catalogue
+
+    def test_catalogue_faults(self):
+        """One launch: a 500, a Content-Length longer than the body, a closed
+        connection, random bytes, 101 entries, a 130-character line and a file
+        over 1 MiB; every one refused with its message, Start still usable,
+        Update never enabled, the installed program untouched."""
+        url = BASE_URL + "Kestrel.ini"
+        temp_ini = "C:\\users\\root\\Temp\\Kestrel.ini"
+        good = catalogue(entry_line("Good.exe", NEW))
+        noise = bytes(random.Random(7).randrange(256) for _ in range(4096))
+        long_line = entry_line("Good.exe", NEW).ljust(127) + "xyz"
+        many = catalogue(*(entry_line(f"Tool{i:03}.exe", NEW) for i in range(101)))
+        huge = good + "\n" * (1024 * 1024)
+        failed_fetch = ("Kestrel", "Failed to retrieve version information")
+        cases = [
+            ("500", good, {"Kestrel.ini": {"status": 500}},
+             [(url, "The server refused the request"), failed_fetch]),
+            ("content-length longer than body", good, {"Kestrel.ini": {"truncate": 20}},
+             [(url, "Internet read error"), failed_fetch]),
+            ("closed without an answer", good, {"Kestrel.ini": {"close": True}},
+             [(url, "SendRequest failed"), failed_fetch]),
+            ("random bytes", noise, {},
+             [("Kestrel", "Your version of Kestrel needs to be updated.\n"
+                          "Go to the Internet and get the latest version.")]),
+            ("101 entries", many, {}, [("Kestrel", "The catalogue lists more than 100 programs.")]),
+            ("130-character line", catalogue(long_line), {}, [("xyz", "Can't convert date / time.")]),
+            ("over 1 MiB", huge, {}, [(temp_ini, "Can't open file")]),
+        ]
+        self.assertEqual(len(long_line), 130)
+        with Drives({"d": None}) as drives:
+            installed = build_program(drives.path("d") / "Tools", "Good.exe", company="Corvel Freeware",
+                                      version=OLD)
+            before = installed.read_bytes()
+            with maker_server() as server, Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                for name, content, behaviour, expected in cases:
+                    with self.subTest(name):
+                        server.put("Kestrel.ini", content)
+                        server.behave(behaviour)
+                        self.start_scan(app)
+                        self.assertEqual(self.boxes(app, len(expected)), expected)
+                        state = app.state()
+                        self.assertTrue(self.button(state, 40002), "Start disabled after a refused catalogue")
+                        self.assertFalse(self.button(state, UPDATE), "Update enabled after a refused catalogue")
+                        self.assertEqual(state["dialogs"], [])
+                self.assertEqual(installed.read_bytes(), before)
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+        self.assertFalse((temp_folder() / "Kestrel.ini").exists(), "the catalogue outlived the program")
+
+    def test_stalled_server_times_out(self):
+        """The server sends half the catalogue and goes quiet: after the receive
+        time-out the fetch ends with "Internet read error", and the program can
+        then be closed."""
+        with Drives({"d": None}):
+            with maker_server(files={"Kestrel.ini": catalogue(entry_line("Good.exe", NEW))},
+                              behaviour={"Kestrel.ini": {"stall": 300}}) as server, \
+                    Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                self.start_scan(app)
+                self.assertEqual(self.boxes(app, 2, timeout=120),
+                                 [(BASE_URL + "Kestrel.ini", "Internet read error"),
+                                  ("Kestrel", "Failed to retrieve version information")])
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+
+    # -- the downloads of an update
+
+    def test_server_dies_mid_body(self):
+        """The server process is killed while it sends the second program: the
+        first is replaced, the second stays the old file, its partial download
+        is not copied anywhere."""
+        with Drives({"d": None}) as drives, tempfile.TemporaryDirectory(prefix="dying-server-") as root:
+            root = pathlib.Path(root)
+            (root / "Utils").mkdir()
+            first = build_program(root / "Utils", "First.exe", company="Corvel Freeware", version=NEW)
+            second = build_program(root / "Utils", "Second.exe", company="Corvel Freeware", version=NEW,
+                                   padding=300_000)
+            (root / "Utils" / "Kestrel.ini").write_text(
+                catalogue(entry_line("First.exe", NEW), entry_line("Second.exe", NEW)))
+            (root / "behaviour.json").write_text('{"Second.exe": {"stall": 600}}')
+            for name in ("First.exe", "Second.exe"):
+                build_program(drives.path("d") / "Tools", name, company="Corvel Freeware", version=OLD)
+            before = {"d": snapshot(drives.path("d"))}
+            new_files = {"First.exe": first.read_bytes(), "Second.exe": second.read_bytes()}
+            with server_process(root) as server, Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                self.scan_until_ready(app)
+                app.click("&Update")
+                wait_until(lambda: server.log.exists() and "Second.exe" in server.log.read_text(), 120,
+                           "the second download")
+                time.sleep(0.5)  # let the first half of the body reach Kestrel
+                server.send_signal(signal.SIGKILL)
+                boxes, state = self.boxes_until(app, lambda s: s["status"][0] == "Done")
+                self.assertEqual(boxes, [(BASE_URL + "Second.exe", "Internet read error"),
+                                         ("D:\\Tools\\Second.exe", "Can't replace this file")])
+                self.assertEqual(state["list"], [])
+                self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
+                self.assert_no_program_in_temp()
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+
+    def test_content_length_longer_than_body(self):
+        """The server announces the whole length of the second program and
+        closes early: it is refused, the first program is still replaced."""
+        self.run_update_with_faulty_download(
+            {"Second.exe": {"truncate": 5000}},
+            [(BASE_URL + "Second.exe", "Internet read error"),
+             ("D:\\Tools\\Second.exe", "Can't replace this file")])
+
+    def test_full_temporary_folder(self):
+        """The temporary folder lies on a 64 KiB file system that fills up
+        while the second program downloads."""
+        with tiny_tmpfs(self) as tiny, temp_folder_on(tiny):
+            self.run_update_with_faulty_download(
+                {}, [("C:\\users\\root\\Temp\\Second.exe", "Unknown error"),
+                     ("D:\\Tools\\Second.exe", "Can't replace this file")])
+
+    def run_update_with_faulty_download(self, behaviour, expected):
+        with Drives({"d": None}) as drives, maker_server() as server:
+            first = build_program(server.utils, "First.exe", company="Corvel Freeware", version=NEW)
+            second = build_program(server.utils, "Second.exe", company="Corvel Freeware", version=NEW,
+                                   padding=200_000)
+            server.put("Kestrel.ini", catalogue(entry_line("First.exe", NEW), entry_line("Second.exe", NEW)))
+            server.behave(behaviour)
+            for name in ("First.exe", "Second.exe"):
+                build_program(drives.path("d") / "Tools", name, company="Corvel Freeware", version=OLD)
+            before = {"d": snapshot(drives.path("d"))}
+            new_files = {"First.exe": first.read_bytes(), "Second.exe": second.read_bytes()}
+            with Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                self.scan_until_ready(app)
+                boxes, state = self.update_until_done(app)
+                self.assertEqual(boxes, expected)
+                self.assertEqual(state["list"], [])
+                self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
+                self.assert_no_program_in_temp()
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+
+    def test_targets_that_cannot_or_must_not_be_replaced(self):
+        """One update over copies of one program: a plain one, one held open
+        without sharing by another process, a read-only one, a hidden one, one
+        on a 64 KiB file system too small for the new file, and two with paths
+        of 259 characters; a second program answers 404. Folders 17 levels deep
+        and a directory symlink loop lie on further drives."""
+        with tiny_tmpfs(self) as tiny, \
+                Drives({"d": None, "e": tiny, "f": None, "g": None, "h": None}) as drives, \
+                maker_server() as server:
+            new_good = build_program(server.utils, "Good.exe", company="Corvel Freeware", version=NEW,
+                                     padding=100_000)
+            long_name = "Corvel Utility With A Long Name.exe"
+            new_long = build_program(server.utils, long_name, company="Corvel Freeware", version=NEW)
+            server.put("Kestrel.ini", catalogue(entry_line("Good.exe", NEW), entry_line(long_name, NEW),
+                                                entry_line("Missing.exe", NEW)))
+            server.behave({"Missing.exe": {"status": 404}})
+            d = drives.path("d")
+            for folder in ("Plain", "Locked", "ReadOnly", "Hidden"):
+                build_program(d / folder, "Good.exe", company="Corvel Freeware", version=OLD)
+            build_program(d / "Plain", "Missing.exe", company="Corvel Freeware", version=OLD)
+            build_program(drives.path("e"), "Good.exe", company="Corvel Freeware", version=OLD)
+            # F: two paths of exactly 259 characters, one per name length.
+            long_paths = []
+            for name in ("Good.exe", long_name):
+                folder = drives.path("f") / ("L" * (MAX_PATH_CHARS - len("F:\\\\") - len(name)))
+                build_program(folder, name, company="Corvel Freeware", version=OLD)
+                long_paths.append(win_path("f", (folder / name).relative_to(drives.path("f"))))
+                self.assertEqual(len(long_paths[-1]), MAX_PATH_CHARS)
+            # G: the program 16 and 17 folders below the root.
+            deep = drives.path("g")
+            for level in range(1, 18):
+                deep = deep / f"{level:02}"
+                if level >= 16:
+                    build_program(deep, "Good.exe", company="Corvel Freeware", version=OLD)
+            # H: a folder that leads back to the root.
+            (drives.path("h") / "sub").mkdir()
+            (drives.path("h") / "sub" / "loop").symlink_to("..")
+            (d / "ReadOnly" / "Good.exe").chmod(0o444)
+            hide(win_path("d", "Hidden\\Good.exe"))
+            letters = "defg"
+            before = {letter: snapshot(drives.path(letter)) for letter in letters}
+            new_files = {"Good.exe": new_good.read_bytes(), long_name: new_long.read_bytes()}
+            level16 = "G:\\" + "\\".join(f"{level:02}" for level in range(1, 17)) + "\\Good.exe"
+
+            with Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                state = self.scan_until_ready(app)
+                listed = sorted(state["list"], key=str.lower)
+                self.assertEqual(listed, sorted([
+                    "D:\\Hidden\\Good.exe", "D:\\Locked\\Good.exe", "D:\\Plain\\Good.exe",
+                    "D:\\Plain\\Missing.exe", "D:\\ReadOnly\\Good.exe", "E:\\Good.exe",
+                    *long_paths, level16], key=str.lower))
+                # Taken after the scan, which could not have read a locked file.
+                with running_tool("lock", win_path("d", "Locked\\Good.exe")):
+                    boxes, state = self.update_until_done(app)
+                refused = [path for path in listed
+                           if path in ("D:\\Hidden\\Good.exe", "D:\\Locked\\Good.exe", "D:\\Plain\\Missing.exe",
+                                       "D:\\ReadOnly\\Good.exe", "E:\\Good.exe")]
+                self.assertEqual(boxes, [(BASE_URL + "Missing.exe", "The server refused the request")]
+                                 + [(path, "Can't replace this file") for path in refused])
+                self.assertEqual(state["list"], [])
+                self.assert_no_program_in_temp()
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+            self.assert_old_or_new(drives, letters, before, new_files,
+                                   {"D:\\Plain\\Good.exe", *long_paths, level16})
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

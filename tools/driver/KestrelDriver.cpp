@@ -10,6 +10,7 @@
 //   about-ok           clicks the About box's Ok button
 //   about-close        closes the About box through its close box (SC_CLOSE)
 //   close              posts WM_CLOSE to the main window
+//   close-box          closes the main window as its close box does (SC_CLOSE)
 //   memory             private bytes and working set of the Kestrel process
 //   resources EXE      the resources of a program file, read as data
 #include <windows.h>
@@ -194,7 +195,8 @@ std::string dialogsJson(DWORD process)
     std::string out = "[";
     bool first = true;
     for (HWND dialog : dialogsOf(process)) {
-        HWND textChild = GetDlgItem(dialog, 0xFFFF);
+        // A message box shows its text in the static child 0xFFFF.
+        HWND textChild = isAboutBox(dialog) ? nullptr : GetDlgItem(dialog, 0xFFFF);
         RECT rect{};
         GetWindowRect(dialog, &rect);
         out += first ? "" : ",";
@@ -205,6 +207,21 @@ std::string dialogsJson(DWORD process)
                ",\"rect\":" + rectJson(rect) + "}";
     }
     return out + "]";
+}
+
+// The size the system gives a new overlapped window of default size, found
+// by making (and at once destroying) such a window here.
+std::string defaultWindowSize()
+{
+    HWND probe = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                 nullptr);
+    if (!probe)
+        return "null";
+    RECT rect{};
+    GetWindowRect(probe, &rect);
+    DestroyWindow(probe);
+    return "[" + std::to_string(rect.right - rect.left) + "," + std::to_string(rect.bottom - rect.top) + "]";
 }
 
 int printState()
@@ -244,6 +261,9 @@ int printState()
     out += ",\"client\":[" + std::to_string(client.right) + "," + std::to_string(client.bottom) + "]";
     out += ",\"screen\":[" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "," +
            std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "]";
+    out += ",\"fullScreen\":[" + std::to_string(GetSystemMetrics(SM_CXFULLSCREEN)) + "," +
+           std::to_string(GetSystemMetrics(SM_CYFULLSCREEN)) + "]";
+    out += ",\"defaultSize\":" + defaultWindowSize();
     out += ",\"list\":" + (list ? listLines(list) : std::string("null"));
     if (list) {
         RECT listRect{};
@@ -458,7 +478,7 @@ int printResources(const char *path)
 int usage()
 {
     std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | memory | resources EXE\n", stderr);
+               " close | close-box | memory | resources EXE\n", stderr);
     return 2;
 }
 
@@ -484,6 +504,10 @@ int main(int argc, char **argv)
     if (verb == "close") {
         HWND main = mainWindow();
         return done(main && PostMessageA(main, WM_CLOSE, 0, 0), "close");
+    }
+    if (verb == "close-box") {
+        HWND main = mainWindow();
+        return done(main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0), "close-box");
     }
     if (verb == "memory")
         return printMemory();

@@ -1,0 +1,97 @@
+#include "app/AboutDialog.h"
+
+#include <shellapi.h>
+
+#include "app/Globals.h"
+#include "toolkit/CentreWindow.h"
+
+const char MakerWebsite[] = KESTREL_WEBSITE_URL;
+const char MakerEmail[] = KESTREL_EMAIL_ADDRESS;
+// "\xA9" is the copyright sign in code page 1252; the notice label is too
+// narrow for the word "Copyright" with the holder's name.
+const char MakerNotice[] = "\xA9 2026 Corvel Freeware\nAll rights reserved.";
+
+namespace {
+
+const char Description[] =
+    "This program will scan your hard drives for any of the Corvel Utilities. When it finishes "
+    "it will report which programs need updating. You can click the Update button and any old "
+    "versions will be replaced.";
+const char MailtoAddress[] = "mailto:" KESTREL_EMAIL_ADDRESS;
+
+constexpr COLORREF Black = 0;
+constexpr COLORREF NavyBlue = RGB(0, 0, 128);
+constexpr COLORREF DarkRed = RGB(128, 0, 0);
+// A zero background lets the labels use the button-face colour.
+constexpr COLORREF FaceColour = 0;
+constexpr UINT LinkFormat = DT_SINGLELINE | DT_VCENTER;
+
+} // namespace
+
+INT_PTR AboutDialog::dialogProc(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        initialise();
+        return 1;
+    case WM_NOTIFY: {
+        const auto *header = reinterpret_cast<const NMHDR *>(lParam);
+        if (header->code == CustomControlClicked)
+            openLink(static_cast<int>(header->idFrom));
+        return 0;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            EndDialog(handle, 1);
+            return 1;
+        case IDCANCEL:
+            EndDialog(handle, 0);
+            return 1;
+        }
+        return 0;
+    }
+    return 0;
+}
+
+// The control objects outlive the box, so every opening sets them up afresh;
+// setFont releases the font of the previous opening.
+void AboutDialog::initialise()
+{
+    titleLabel.font.logFont.lfWeight = FW_BOLD;
+    titleLabel.setFont("Comic Sans MS", 14);
+    titleLabel.setText("Kestrel v1.14", Black, FaceColour);
+
+    websiteLink.font.logFont.lfUnderline = TRUE;
+    websiteLink.format = LinkFormat;
+    websiteLink.setFont("", 10);
+    websiteLink.setText(MakerWebsite, NavyBlue, FaceColour);
+
+    emailLink.font.logFont.lfUnderline = TRUE;
+    emailLink.format = LinkFormat;
+    emailLink.setFont("", 10);
+    emailLink.setText(MakerEmail, NavyBlue, FaceColour);
+
+    noticeLabel.setFont("MS Sans Serif", 8);
+    noticeLabel.setText(MakerNotice, Black, FaceColour);
+
+    descriptionLabel.format |= DT_WORDBREAK;
+    descriptionLabel.setFont("MS Sans Serif", 8);
+    descriptionLabel.setText(Description, Black, FaceColour);
+
+    lowerRule.setPen(DarkRed, 3);
+    upperRule.setPen(DarkRed, 3);
+
+    centreWindow(handle);
+}
+
+void AboutDialog::openLink(int controlId)
+{
+    const char *address = nullptr;
+    if (controlId == websiteLink.id)
+        address = MakerWebsite;
+    else if (controlId == emailLink.id)
+        address = MailtoAddress;
+    if (address)
+        ShellExecuteA(GetParent(handle), "open", address, "", "", SW_SHOWNORMAL);
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include "toolkit/Dialog.h"
+
+// The About box (dialog template 104): name and version, the maker's logo,
+// notice and description, and links to the maker's web site and e-mail.
+class AboutDialog : public Dialog {
+public:
+    INT_PTR dialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    static constexpr int TemplateId = 104;
+
+private:
+    void initialise();
+    void openLink(int controlId);
+};
+
+// The maker's addresses and notice, as the About box shows them.
+extern const char MakerWebsite[];
+extern const char MakerEmail[];
+extern const char MakerNotice[];

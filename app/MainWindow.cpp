@@ -1,0 +1,162 @@
+#include "app/MainWindow.h"
+
+#include <cstring>
+
+#include "app/AboutDialog.h"
+#include "app/CommandIds.h"
+#include "app/Globals.h"
+#include "app/StartupTiming.h"
+#include "app/core/MainWindowText.h"
+#include "toolkit/CentreWindow.h"
+#include "toolkit/GdiHandles.h"
+#include "toolkit/ProgramInstance.h"
+#include "toolkit/core/PathText.h"
+
+const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
+
+namespace {
+const char CatalogueFileName[] = "Kestrel.ini";
+const char DrivesLineStart[] = "Drives to be scanned:  ";
+const char AddressLineStart[] = "Internet source location:  ";
+constexpr int InformationLineSize = 100;
+}
+
+MainWindow::MainWindow() : catalogue(*this) {}
+
+void MainWindow::adjustClass(WNDCLASSA &windowClass)
+{
+    windowClass.hIcon = LoadIconA(programInstance(), MAKEINTRESOURCEA(IconId));
+}
+
+void MainWindow::adjustCreateParams(CREATESTRUCTA &params)
+{
+    params.lpszName = "Kestrel";
+}
+
+// A button and its accelerator differ only in the notification code, which
+// is ignored along with lParam.
+void MainWindow::onCommand(WPARAM wParam, LPARAM)
+{
+    switch (LOWORD(wParam)) {
+    case CommandExit:
+        if (canClose())
+            destroy();
+        break;
+    case CommandStart:
+        runScan();
+        break;
+    case CommandUpdate:
+        runUpdate();
+        break;
+    case CommandAbout:
+        showAbout();
+        break;
+    }
+}
+
+// The scan loads the catalogue into the entry block, so a window without it
+// is not created at all.
+int MainWindow::onCreate()
+{
+    int result = FrameWindow::onCreate();
+    if (!catalogue.allocateEntries())
+        return 0;
+    centreWindow(handle);
+    return result;
+}
+
+HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
+{
+    return programList.background;
+}
+
+void MainWindow::onDestroy()
+{
+    if (tempFolderUsable_) {
+        cutToDirectory(tempPath);
+        std::strcat(tempPath, CatalogueFileName);
+        DeleteFileA(tempPath);
+    }
+    catalogue.freeEntries();
+}
+
+void MainWindow::onDrawItem(WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<int>(wParam) == programList.id)
+        programList.drawItem(reinterpret_cast<DRAWITEMSTRUCT *>(lParam));
+}
+
+// The frame itself shows nothing; the list is repainted whole with it.
+void MainWindow::onPaint()
+{
+    {
+        PaintCycle paint(handle);
+    }
+    InvalidateRect(programList.handle, nullptr, TRUE);
+    reportFirstPaint();
+}
+
+int MainWindow::showAbout()
+{
+    return static_cast<int>(DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(AboutDialog::TemplateId),
+                                            handle, Dialog::dialogThunk,
+                                            reinterpret_cast<LPARAM>(&aboutDialog)));
+}
+
+void MainWindow::showFileCount()
+{
+    char text[20];
+    formatFileCount(static_cast<long>(SendMessageA(programList.handle, LB_GETCOUNT, 0, 0)), text, sizeof text);
+    statusBar->setPaneText(1, text);
+}
+
+void MainWindow::initialiseContents()
+{
+    char drivesLine[InformationLineSize];
+    char addressLine[InformationLineSize];
+    std::strcpy(drivesLine, DrivesLineStart);
+    std::strcpy(addressLine, AddressLineStart);
+
+    unsigned lineHeight = FallbackLineHeight;
+    {
+        DeviceContextOwner display(CreateICA("DISPLAY", nullptr, nullptr, nullptr));
+        TEXTMETRICA metrics{};
+        if (display && GetTextMetricsA(display.get(), &metrics))
+            lineHeight = listLineHeight(metrics.tmHeight, metrics.tmExternalLeading);
+    }
+    SendMessageA(programList.handle, LB_SETITEMHEIGHT, 0, lineHeight);
+
+    findFixedDrives();
+
+    std::strncat(addressLine, UpdateFolderUrl, sizeof addressLine - std::strlen(addressLine) - 1);
+    SendMessageA(programList.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(addressLine));
+    appendDriveLetters(drivesLine, sizeof drivesLine, fixedDrive);
+    SendMessageA(programList.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drivesLine));
+
+    // GetTempPathA leaves the buffer alone when the folder does not fit it;
+    // the zero-filled block then stays an empty path.
+    if (tempPathBlock_.allocate(GMEM_FIXED | GMEM_ZEROINIT, TempPathSize)) {
+        tempPath = static_cast<char *>(tempPathBlock_.get());
+        DWORD length = GetTempPathA(MAX_PATH, tempPath);
+        tempFolderUsable_ = length < MAX_PATH && temporaryFolderFits(length, TempPathSize);
+        if (!tempFolderUsable_)
+            tempPath[0] = '\0';
+    }
+}
+
+void MainWindow::findFixedDrives()
+{
+    char root[] = "?:\\";
+    for (int index = 2; index < 26; ++index) {
+        root[0] = static_cast<char>('A' + index);
+        fixedDrive[index] = GetDriveTypeA(root) == DRIVE_FIXED ? 1 : 0;
+    }
+}
+
+bool MainWindow::temporaryFolderUsable()
+{
+    if (tempFolderUsable_)
+        return true;
+    showWarning("The temporary folder cannot be used.", "Kestrel");
+    return false;
+}

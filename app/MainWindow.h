@@ -1,0 +1,55 @@
+#pragma once
+#include "catalogue/Catalogue.h"
+#include "toolkit/FrameWindow.h"
+#include "toolkit/KernelHandles.h"
+
+// The application's frame: the button bar, the sorted list of drives or found
+// programs and the status bar, plus the working path, the catalogue and the
+// fixed-drive flags. Its commands run to completion inside onCommand.
+class MainWindow : public FrameWindow {
+public:
+    MainWindow();
+
+    void adjustClass(WNDCLASSA &windowClass) override;
+    void adjustCreateParams(CREATESTRUCTA &params) override;
+    void onCommand(WPARAM wParam, LPARAM lParam) override;
+    int onCreate() override;
+    HBRUSH onCtlColorListBox(WPARAM wParam, LPARAM lParam) override;
+    void onDestroy() override;
+    void onDrawItem(WPARAM wParam, LPARAM lParam) override;
+    void onPaint() override;
+
+    int runScan();
+    int runUpdate();
+    int showAbout();
+    void showFileCount();
+    // The list's line height, the fixed drives, the two information lines and
+    // the temporary folder; once, after createFrame.
+    void initialiseContents();
+    void findFixedDrives();
+    // True when the temporary folder holds the working path; otherwise shows
+    // "The temporary folder cannot be used." and answers false. The Start and
+    // Update commands ask first and do nothing else when it is false.
+    bool temporaryFolderUsable();
+
+    static constexpr int TempPathSize = 280;
+    static constexpr int IconId = 101;
+    static constexpr int AcceleratorsId = 103;
+    // Used when the display's font metrics cannot be read.
+    static constexpr int FallbackLineHeight = 20;
+
+    // The temporary folder (ending in a backslash) and the name of the file in
+    // use; empty when the folder cannot be used.
+    char *tempPath = nullptr;
+    Catalogue catalogue;
+    int fixedDrive[26] = {};
+    // Set while Start or Update runs (RunningCommand); both do nothing then.
+    bool commandRunning = false;
+
+private:
+    GlobalBlock tempPathBlock_;
+    bool tempFolderUsable_ = false;
+};
+
+// The server folder of the catalogue and the program files.
+extern const char UpdateFolderUrl[];

@@ -1,0 +1,35 @@
+#include "app/core/MainWindowText.h"
+
+#include <cstdio>
+#include <cstring>
+
+void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[26])
+{
+    if (lineSize == 0)
+        return;
+    std::size_t length = std::strlen(line);
+    for (int index = 2; index < 26; ++index) {
+        if (!fixedDrive[index])
+            continue;
+        if (length + 2 >= lineSize)
+            break;
+        line[length++] = char('A' + index);
+        line[length++] = ' ';
+        line[length] = '\0';
+    }
+}
+
+bool temporaryFolderFits(std::size_t folderLength, std::size_t pathSize)
+{
+    return folderLength > 0 && folderLength + LongestFileName < pathSize;
+}
+
+void formatFileCount(long count, char *out, std::size_t outSize)
+{
+    std::snprintf(out, outSize, "%ld files", count);
+}
+
+unsigned listLineHeight(long textHeight, long externalLeading)
+{
+    return static_cast<unsigned>(textHeight + externalLeading + 4) & 0xFFFFu;
+}

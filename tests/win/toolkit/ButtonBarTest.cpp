@@ -87,6 +87,19 @@ TEST_F(ButtonBarInFrame, AddButtonBeforeAllocationFails)
     EXPECT_EQ(GetDlgItem(bar.handle, 40002), nullptr);
 }
 
+TEST_F(ButtonBarInFrame, SecondAllocationKeepsTheButtonsAlreadyMade)
+{
+    bar.allocateButtons(4);
+    ASSERT_EQ(bar.addButton("&Start", 60, 40002, 0), 1);
+    PushButton *first = bar.buttons;
+    bar.allocateButtons(2);
+    EXPECT_EQ(bar.buttons, first);
+    EXPECT_EQ(bar.capacity, 4);
+    EXPECT_EQ(bar.count, 1);
+    EXPECT_EQ(bar.nextX, 65);
+    EXPECT_EQ(Control::fromHandle(GetDlgItem(bar.handle, 40002)), &bar.buttons[0]);
+}
+
 TEST_F(ButtonBarInFrame, EnablingByCommandIdentifier)
 {
     addAppButtons();

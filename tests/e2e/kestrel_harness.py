@@ -292,7 +292,6 @@ class Kestrel:
 
     def __enter__(self):
         program = _install(KESTREL_EXE)
-        self._driver = _install(DRIVER_EXE)
         self._log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             ["timeout", "-k", "10", str(self.timeout), "wine", program],
@@ -326,21 +325,7 @@ class Kestrel:
 
     def driver(self, *args, check=True):
         """Runs KestrelDriver.exe with args; its JSON answer."""
-        # Wine's helper processes may outlive the driver and would hold a pipe
-        # open, so the answer comes back through a file.
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            result = subprocess.run(["timeout", "60", "wine", self._driver, *map(str, args)],
-                                    env=_wine_env(), stdout=out, stderr=err, stdin=subprocess.DEVNULL)
-            out.seek(0)
-            err.seek(0)
-            text = out.read().decode("utf-8", "replace").strip().splitlines()
-            errors = err.read().decode("utf-8", "replace")
-        if result.returncode not in (0, 1) or not text:
-            raise AssertionError(f"driver {args} failed ({result.returncode}): {errors[-500:]}")
-        answer = json.loads(text[-1])
-        if check and result.returncode != 0:
-            raise AssertionError(f"driver {args}: {answer}")
-        return answer
+        return run_driver(*args, check=check)
 
     def state(self):
         """Main window, list lines, status panes, buttons, open dialogs (see tools/driver)."""
@@ -419,6 +404,61 @@ class Kestrel:
             command += ["-crop", f"{right - left}x{bottom - top}+{max(left, 0)}+{max(top, 0)}", "+repage"]
         subprocess.run(command + [str(path)], check=True, timeout=60)
         return path
+
+
+def run_driver(*args, check=True):
+    """Runs KestrelDriver.exe (tools/driver) with args; its JSON answer.
+
+    With check, an answer with exit code 1 (no such window or control)
+    raises AssertionError; usage errors and crashes always do.
+    """
+    driver = _install(DRIVER_EXE)
+    # Wine's helper processes may outlive the driver and would hold a pipe
+    # open, so the answer comes back through a file.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        result = subprocess.run(["timeout", "60", "wine", driver, *map(str, args)],
+                                env=_wine_env(), stdout=out, stderr=err, stdin=subprocess.DEVNULL)
+        out.seek(0)
+        err.seek(0)
+        text = out.read().decode("utf-8", "replace").strip().splitlines()
+        errors = err.read().decode("utf-8", "replace")
+    if result.returncode not in (0, 1) or not text:
+        raise AssertionError(f"driver {args} failed ({result.returncode}): {errors[-500:]}")
+    answer = json.loads(text[-1])
+    if check and result.returncode != 0:
+        raise AssertionError(f"driver {args}: {answer}")
+    return answer
+
+
+def installed_kestrel():
+    """The Windows path of the copy of Kestrel.exe the tests run."""
+    return _install(KESTREL_EXE)
+
+
+def cache_value(name):
+    """A value of the build's CMake cache, e.g. KESTREL_UPDATE_FOLDER_URL."""
+    for line in (BUILD_DIR / "CMakeCache.txt").read_text().splitlines():
+        key, _, value = line.partition("=")
+        if key.split(":")[0] == name:
+            return value
+    raise KeyError(name)
+
+
+def stable_screenshot(path, rect, attempts=20):
+    """A screenshot of rect taken once two in a row agree, so a window that
+    is still painting is not caught half-drawn."""
+    path = pathlib.Path(path)
+    previous = path.with_suffix(".previous.png")
+    Kestrel.screenshot(previous, rect)
+    for _ in range(attempts):
+        time.sleep(0.3)
+        Kestrel.screenshot(path, rect)
+        if same_image(previous, path):
+            previous.unlink()
+            return path
+        shutil.copy(path, previous)
+    previous.unlink()
+    raise HarnessTimeout(f"the screen at {rect} kept changing")
 
 
 def same_image(first, second):

@@ -209,6 +209,9 @@ int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const cha
     if (LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(status), text, sizeof text) == 0)
         std::strcpy(text, "Unknown error");
     closeSession();
+    // A fetch stopped because its owner window was closed is not news to anyone.
+    if (messageOwner_ && !IsWindow(messageOwner_))
+        return 0;
     MessageBoxA(messageOwner_, text, status >= DownloadStopped ? urlBuffer : localPathBuffer, MB_ICONWARNING);
     return 0;
 }

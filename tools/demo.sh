@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Kestrel's main job, shown end to end against the bundled local maker's server:
+# installs what is needed, builds the Windows program into build/win, makes a
+# sample catalogue and program files (tools/demo/make_demo.py), serves them on
+# 127.0.0.1, maps a demo drive D: holding outdated copies, and runs Kestrel
+# under Wine in a private prefix.
+#
+# With a usable X display (DISPLAY set), Kestrel opens there for you to drive:
+# press Start, then Update; the server stays up until Kestrel ends. Without one,
+# the demo runs on a virtual display, presses Start and Update itself, saves
+# screenshots as docs/images/demo-*.png and prints what was replaced.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KESTREL_BUILD_DIR:-$root/build}/win
+
+"$root/tools/install-deps.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" >/dev/null
+cmake --build "$build" -j2 --target Kestrel KestrelDriver
+
+interactive=""
+if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
+  interactive=1
+  export KESTREL_KEEP_DISPLAY=1
+fi
+
+# shellcheck source=tests/harness/wine-session.sh
+source "$root/tests/harness/wine-session.sh"
+# Start Wine's background services now, with nothing to inherit: started later by
+# the first program, they would keep that program's output pipe open.
+timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+work="$KESTREL_SESSION_DIR/demo"
+mkdir -p "$work"
+echo "Building the sample catalogue and program files ..."
+python3 "$root/tools/demo/make_demo.py" "$work/server" "$work/drive"
+
+python3 "$root/tools/maker_server.py" --root "$work/server" --port-file "$work/port" \
+        --log "$work/requests.log" &
+server_pid=$!
+stop_server() { kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; }
+trap 'stop_server; kestrel_session_end' EXIT
+for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
+port=$(cat "$work/port")
+
+ln -s "$work/drive" "$WINEPREFIX/dosdevices/d:"
+mkdir -p "$WINEPREFIX/drive_c/kestrel"
+cp "$build/bin/Kestrel.exe" "$build/bin/KestrelDriver.exe" "$WINEPREFIX/drive_c/kestrel/"
+export http_proxy="http://127.0.0.1:$port"
+
+echo "The maker's server listens on 127.0.0.1:$port; drive D: holds:"
+(cd "$work/drive" && find . -type f | sed 's|^\./|  D:\\|; s|/|\\|g' | sort)
+
+if [ -n "$interactive" ]; then
+  echo "Kestrel opens on $DISPLAY: press Start, then Update. Close it to end the demo."
+  timeout -k 10 3600 wine 'C:\kestrel\Kestrel.exe' || true
+  echo "Requests the server received:"; sed 's/^/  /' "$work/requests.log" 2>/dev/null || true
+  exit 0
+fi
+
+KESTREL_BUILD_DIR="$build" KESTREL_SOURCE_DIR="$root" \
+  python3 "$root/tools/demo/run_demo.py" "$work" "$root/docs/images"

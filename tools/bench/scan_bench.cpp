@@ -1,6 +1,7 @@
 // Times the program finder against a bare walker over the same folder tree,
-// in one process under the same conditions, and reports the process's peak
-// memory. Run by tools/bench/scan-bench.sh; not a test.
+// in one process under the same conditions, taking turns subtree by subtree,
+// and reports the process's peak memory. Run by tools/bench/scan-bench.sh;
+// not a test.
 //
 //   scan_bench.exe <root> [rounds]
 //
@@ -20,6 +21,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -146,33 +149,54 @@ int main(int argc, char **argv)
     // own bookkeeping costs apart from the message pump and the status bar.
     FileFinder walkOnly;
 
+    // Other work on the machine changes the speed of a walk by tens of per
+    // cent from one minute to the next, so the contenders take turns on each
+    // subtree of the root in rotating order instead of each walking the whole
+    // tree in one piece.
+    std::vector<std::string> subtrees;
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA((std::string(root) + "*").c_str(), &found);
+    if (listing != INVALID_HANDLE_VALUE) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
+                subtrees.push_back(std::string(root) + found.cFileName + "\\");
+        } while (FindNextFileA(listing, &found));
+        FindClose(listing);
+    }
+
     // A first walk fills the host's directory caches for every contender.
     WalkCounts counts;
     timeBareWalk(root, counts);
 
-    double bareBest = 0, walkBest = 0, finderBest = 0;
+    double totals[3] = {};
     for (int round = 0; round < rounds; ++round) {
-        double bare = timeBareWalk(root, counts);
-        double walk = timeSearch(walkOnly, root);
-        SendMessageA(list.handle, LB_RESETCONTENT, 0, 0);
-        double found = timeSearch(finder, root);
-        std::printf("round %d: bare walker %.2f s, walk without hooks %.2f s, program finder %.2f s, "
-                    "ratio %.3f\n", round + 1, bare, walk, found, found / bare);
-        if (round == 0 || bare < bareBest)
-            bareBest = bare;
-        if (round == 0 || walk < walkBest)
-            walkBest = walk;
-        if (round == 0 || found < finderBest)
-            finderBest = found;
+        double times[3] = {};
+        for (std::size_t i = 0; i < subtrees.size(); ++i) {
+            for (int turn = 0; turn < 3; ++turn) {
+                int contender = (turn + static_cast<int>(i) + round) % 3;
+                const char *subtree = subtrees[i].c_str();
+                WalkCounts subtreeCounts;
+                times[contender] += contender == 0 ? timeBareWalk(subtree, subtreeCounts)
+                                  : contender == 1 ? timeSearch(walkOnly, subtree)
+                                                   : timeSearch(finder, subtree);
+            }
+        }
+        std::printf("round %d: bare walker %.2f s, walk without hooks %.2f s (ratio %.3f), "
+                    "program finder %.2f s (ratio %.3f)\n", round + 1, times[0], times[1],
+                    times[1] / times[0], times[2], times[2] / times[0]);
+        for (int contender = 0; contender < 3; ++contender)
+            totals[contender] += times[contender];
     }
 
     PROCESS_MEMORY_COUNTERS memory = {};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    std::printf("tree: %ld folders, %ld *.exe files; listed: %ld\n", counts.folders, counts.files,
-                static_cast<long>(SendMessageA(list.handle, LB_GETCOUNT, 0, 0)));
-    std::printf("best: bare walker %.2f s, walk without hooks %.2f s (ratio %.3f), program finder %.2f s "
-                "(ratio %.3f)\n", bareBest, walkBest, walkBest / bareBest, finderBest, finderBest / bareBest);
+    std::printf("tree: %ld folders, %ld *.exe files, %d subtrees taken in turns; listed per round: %ld\n",
+                counts.folders, counts.files, static_cast<int>(subtrees.size()),
+                static_cast<long>(SendMessageA(list.handle, LB_GETCOUNT, 0, 0)) / rounds);
+    std::printf("all rounds: bare walker %.2f s, walk without hooks %.2f s (ratio %.3f), "
+                "program finder %.2f s (ratio %.3f)\n", totals[0], totals[1], totals[1] / totals[0],
+                totals[2], totals[2] / totals[0]);
     std::printf("peak working set %.1f MiB, peak private bytes %.1f MiB\n",
                 memory.PeakWorkingSetSize / 1048576.0, memory.PeakPagefileUsage / 1048576.0);
     std::fflush(stdout);

@@ -218,7 +218,7 @@ TEST(FileFinder, SearchesDownToMaxDepthLevels)
         int maxDepth;
         int deepestFound;
     };
-    for (const Case &c : {Case{16, 16}, Case{1, 1}, Case{0, 0}}) {
+    for (const Case &c : {Case{16, 16}, Case{1, 1}, Case{0, 0}, Case{-1, 0}}) {
         SCOPED_TRACE(c.maxDepth);
         RecordingFinder finder;
         EXPECT_EQ(finder.search("D:\\Deep\\", "*.exe", c.maxDepth, 0), 0);

@@ -197,14 +197,15 @@ TEST_F(ProgramFinderTest, ListsEveryOutdatedCopyAndFlagsTheEntryOnce)
 
 TEST_F(ProgramFinderTest, SkipsAFileWhosePathExceedsThePlatformLimit)
 {
-    // 253 characters of folder and "Sample.exe" make 263.
-    const std::string deep = "D:\\LongName\\" + std::string(240, 'x') + "\\";
-    placeProgram("corvel-older", deep + "Sample.exe");
-    placeProgram("corvel-older", deep + "Tool.exe");
-    placeProgram("corvel-older", "D:\\LongName\\Tool.exe");
+    // "D:\LongName\" + folder + "\" + "Sample.exe": 259 characters with a
+    // 236-character folder, 260 with a 237-character one.
+    const std::string fits = "D:\\LongName\\" + std::string(236, 'f') + "\\Sample.exe";
+    const std::string tooLong = "D:\\LongName\\" + std::string(237, 't') + "\\Sample.exe";
+    ASSERT_EQ(fits.size(), 259u);
+    placeProgram("corvel-older", fits);
+    placeProgram("corvel-older", tooLong);
     EXPECT_EQ(finder.search("D:\\LongName\\", "*.exe", 16, 0), 0);
-    // 12 + 240 + 1 + 8 = 261 characters: also too long.
-    EXPECT_EQ(listed(), std::vector<std::string>{"D:\\LongName\\Tool.exe"});
+    EXPECT_EQ(listed(), std::vector<std::string>{fits});
 }
 
 TEST_F(ProgramFinderTest, ShowsTheFolderItComesBackToInPaneZero)

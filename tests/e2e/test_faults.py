@@ -248,10 +248,15 @@ class FaultTests(unittest.TestCase):
                 else:
                     self.assertEqual(data, before[letter][relative], f"{path} is not the old file")
 
-    def assert_no_program_in_temp(self):
-        """Nothing in the temporary folder that a later copy could take for a program."""
-        leftovers = sorted(p.name for p in temp_folder().iterdir() if p.name.lower().endswith(".exe"))
-        self.assertEqual(leftovers, [], "program files left in the temporary folder")
+    def assert_temp_leftovers(self, new_files, partial=()):
+        """The temporary folder holds no complete program: the files fetched
+        in full were deleted, and a fetch that broke off leaves (as the
+        download is made to) only its partial file, which no copy takes."""
+        leftovers = {p.name: p.read_bytes() for p in temp_folder().iterdir()
+                     if p.name.lower().endswith(".exe")}
+        self.assertEqual(sorted(leftovers), sorted(partial), "program files left in the temporary folder")
+        for name, data in leftovers.items():
+            self.assertLess(len(data), len(new_files[name]), f"{name} in the temporary folder is complete")
 
     def setUp(self):
         for stale in temp_folder().iterdir():
@@ -357,17 +362,19 @@ class FaultTests(unittest.TestCase):
                                          ("D:\\Tools\\Second.exe", "Can't replace this file")])
                 self.assertEqual(state["list"], [])
                 self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
-                self.assert_no_program_in_temp()
+                self.assert_temp_leftovers(new_files, ["Second.exe"])
                 app.close()
                 self.assertEqual(app.wait_exit(), 0)
 
     def test_content_length_longer_than_body(self):
         """The server announces the whole length of the second program and
-        closes early: it is refused, the first program is still replaced."""
+        closes early: it is refused, the first program is still replaced. A
+        second run, whose download of that program is refused, does not take
+        the partial file the first run left in the temporary folder."""
         self.run_update_with_faulty_download(
             {"Second.exe": {"truncate": 5000}},
             [(BASE_URL + "Second.exe", "Internet read error"),
-             ("D:\\Tools\\Second.exe", "Can't replace this file")])
+             ("D:\\Tools\\Second.exe", "Can't replace this file")], rerun_refused=True)
 
     def test_full_temporary_folder(self):
         """The temporary folder lies on a 64 KiB file system that fills up
@@ -377,7 +384,7 @@ class FaultTests(unittest.TestCase):
                 {}, [("C:\\users\\root\\Temp\\Second.exe", "Unknown error"),
                      ("D:\\Tools\\Second.exe", "Can't replace this file")])
 
-    def run_update_with_faulty_download(self, behaviour, expected):
+    def run_update_with_faulty_download(self, behaviour, expected, rerun_refused=False):
         with Drives({"d": None}) as drives, maker_server() as server:
             first = build_program(server.utils, "First.exe", company="Corvel Freeware", version=NEW)
             second = build_program(server.utils, "Second.exe", company="Corvel Freeware", version=NEW,
@@ -395,7 +402,19 @@ class FaultTests(unittest.TestCase):
                 self.assertEqual(boxes, expected)
                 self.assertEqual(state["list"], [])
                 self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
-                self.assert_no_program_in_temp()
+                self.assert_temp_leftovers(new_files, ["Second.exe"])
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+            if not rerun_refused:
+                return
+            server.behave({"Second.exe": {"status": 404}})
+            with Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                self.assertEqual(self.scan_until_ready(app)["list"], ["D:\\Tools\\Second.exe"])
+                boxes, state = self.update_until_done(app)
+                self.assertEqual(boxes, [(BASE_URL + "Second.exe", "The server refused the request"),
+                                         ("D:\\Tools\\Second.exe", "Can't replace this file")])
+                self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
                 app.close()
                 self.assertEqual(app.wait_exit(), 0)
 
@@ -403,7 +422,8 @@ class FaultTests(unittest.TestCase):
         """One update over copies of one program: a plain one, one held open
         without sharing by another process, a read-only one, a hidden one, one
         on a 64 KiB file system too small for the new file, and two with paths
-        of 259 characters; a second program answers 404. Folders 17 levels deep
+        of 259 characters. Of three more programs the server sends another
+        maker's file, an error page with status 200, and a 404. Folders 17 levels deep
         and a directory symlink loop lie on further drives."""
         with tiny_tmpfs(self) as tiny, \
                 Drives({"d": None, "e": tiny, "f": None, "g": None, "h": None}) as drives, \
@@ -412,13 +432,17 @@ class FaultTests(unittest.TestCase):
                                      padding=100_000)
             long_name = "Corvel Utility With A Long Name.exe"
             new_long = build_program(server.utils, long_name, company="Corvel Freeware", version=NEW)
-            server.put("Kestrel.ini", catalogue(entry_line("Good.exe", NEW), entry_line(long_name, NEW),
-                                                entry_line("Missing.exe", NEW)))
+            # Answered 200 with the wrong contents: another maker's file, an error page.
+            build_program(server.utils, "Stranger.exe", company="Someone Else", version=NEW)
+            server.put("Page.exe", "<html><body>Moved to our new site</body></html>\n")
+            server.put("Kestrel.ini", catalogue(*(entry_line(name, NEW) for name in (
+                "Good.exe", long_name, "Stranger.exe", "Page.exe", "Missing.exe"))))
             server.behave({"Missing.exe": {"status": 404}})
             d = drives.path("d")
             for folder in ("Plain", "Locked", "ReadOnly", "Hidden"):
                 build_program(d / folder, "Good.exe", company="Corvel Freeware", version=OLD)
-            build_program(d / "Plain", "Missing.exe", company="Corvel Freeware", version=OLD)
+            for name in ("Stranger.exe", "Page.exe", "Missing.exe"):
+                build_program(d / "Plain", name, company="Corvel Freeware", version=OLD)
             build_program(drives.path("e"), "Good.exe", company="Corvel Freeware", version=OLD)
             # F: two paths of exactly 259 characters, one per name length.
             long_paths = []
@@ -449,18 +473,22 @@ class FaultTests(unittest.TestCase):
                 listed = sorted(state["list"], key=str.lower)
                 self.assertEqual(listed, sorted([
                     "D:\\Hidden\\Good.exe", "D:\\Locked\\Good.exe", "D:\\Plain\\Good.exe",
-                    "D:\\Plain\\Missing.exe", "D:\\ReadOnly\\Good.exe", "E:\\Good.exe",
+                    "D:\\Plain\\Missing.exe", "D:\\Plain\\Page.exe", "D:\\Plain\\Stranger.exe",
+                    "D:\\ReadOnly\\Good.exe", "E:\\Good.exe",
                     *long_paths, level16], key=str.lower))
                 # Taken after the scan, which could not have read a locked file.
                 with running_tool("lock", win_path("d", "Locked\\Good.exe")):
                     boxes, state = self.update_until_done(app)
                 refused = [path for path in listed
                            if path in ("D:\\Hidden\\Good.exe", "D:\\Locked\\Good.exe", "D:\\Plain\\Missing.exe",
+                                       "D:\\Plain\\Page.exe", "D:\\Plain\\Stranger.exe",
                                        "D:\\ReadOnly\\Good.exe", "E:\\Good.exe")]
-                self.assertEqual(boxes, [(BASE_URL + "Missing.exe", "The server refused the request")]
+                self.assertEqual(boxes, [(BASE_URL + "Stranger.exe", "The downloaded file is not the expected program."),
+                                         (BASE_URL + "Page.exe", "The downloaded file is not the expected program."),
+                                         (BASE_URL + "Missing.exe", "The server refused the request")]
                                  + [(path, "Can't replace this file") for path in refused])
                 self.assertEqual(state["list"], [])
-                self.assert_no_program_in_temp()
+                self.assert_temp_leftovers(new_files)
                 app.close()
                 self.assertEqual(app.wait_exit(), 0)
             self.assert_old_or_new(drives, letters, before, new_files,

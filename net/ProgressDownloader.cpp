@@ -1,6 +1,5 @@
 #include "net/ProgressDownloader.h"
 
-#include "net/core/PanelLayout.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/MessagePump.h"
 
@@ -63,6 +62,7 @@ int ProgressDownloader::createProgressWindow(HWND parent, int columns, COLORREF 
     totalBytes = 0;
     currentName = "";
     backgroundColour = colour;
+    facePainted_ = false;
     progressWindow = CreateWindowExA(WS_EX_TOPMOST, PanelClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_DLGFRAME,
                                      place.x, place.y, place.width, place.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(PanelId)), nullptr, this);
@@ -85,24 +85,53 @@ int ProgressDownloader::onProgress()
         if (dc) {
             RECT client;
             GetClientRect(progressWindow, &client);
-            draw(dc.get(), client);
+            refresh(dc.get(), client);
         }
     }
     return pumpPendingMessages();
 }
 
+ProgressDownloader::PanelTexts ProgressDownloader::currentTexts()
+{
+    PanelTexts texts;
+    texts.name = currentName ? currentName : "";
+    formatTotalLine(totalBytes, texts.total, sizeof texts.total);
+    formatRateLine(bytesPerSecond(), texts.rate, sizeof texts.rate);
+    return texts;
+}
+
+void ProgressDownloader::drawLine(HDC dc, const RECT &rect, int line, const char *text)
+{
+    RECT band{rect.left, rect.top + line * lineHeight, rect.right, rect.top + (line + 1) * lineHeight};
+    ExtTextOutA(dc, rect.left + panelTextIndent(charWidth), band.top, ETO_OPAQUE, &band, text,
+                static_cast<UINT>(std::strlen(text)), nullptr);
+}
+
 void ProgressDownloader::draw(HDC dc, const RECT &rect)
 {
+    PanelTexts texts = currentTexts();
     BrushOwner brush(CreateSolidBrush(backgroundColour));
     FillRect(dc, &rect, brush.get());
     SetBkColor(dc, backgroundColour);
 
     int x = rect.left + panelTextIndent(charWidth);
-    const char *name = currentName ? currentName : "";
-    TextOutA(dc, x, rect.top + lineHeight, name, static_cast<int>(std::strlen(name)));
-    char line[PanelLineSize];
-    formatTotalLine(totalBytes, line, sizeof line);
-    TextOutA(dc, x, rect.top + 2 * lineHeight, line, static_cast<int>(std::strlen(line)));
-    formatRateLine(bytesPerSecond(), line, sizeof line);
-    TextOutA(dc, x, rect.top + 3 * lineHeight, line, static_cast<int>(std::strlen(line)));
+    TextOutA(dc, x, rect.top + lineHeight, texts.name.c_str(), static_cast<int>(texts.name.size()));
+    TextOutA(dc, x, rect.top + 2 * lineHeight, texts.total, static_cast<int>(std::strlen(texts.total)));
+    TextOutA(dc, x, rect.top + 3 * lineHeight, texts.rate, static_cast<int>(std::strlen(texts.rate)));
+    painted_ = texts;
+    facePainted_ = true;
+}
+
+void ProgressDownloader::refresh(HDC dc, const RECT &rect)
+{
+    PanelTexts texts = currentTexts();
+    if (!facePainted_ || texts.name != painted_.name || std::strcmp(texts.rate, painted_.rate) != 0) {
+        draw(dc, rect);
+        return;
+    }
+    if (std::strcmp(texts.total, painted_.total) != 0) {
+        SetBkColor(dc, backgroundColour);
+        drawLine(dc, rect, 2, texts.total);
+        painted_ = texts;
+    }
 }

@@ -134,6 +134,18 @@ TEST_F(ProgressPanel, DestroyedParentTakesThePanelAlong)
 
 // The panel's face, drawn on a memory bitmap: green ground, and text only on
 // the lines that have some.
+class ClockedDownloader : public ProgressDownloader {
+public:
+    SYSTEMTIME currentUtcTime() override
+    {
+        SYSTEMTIME t{};
+        t.wHour = 12;
+        t.wSecond = static_cast<WORD>(second);
+        return t;
+    }
+    int second = 0;
+};
+
 class PanelFace : public ::testing::Test {
 protected:
     void SetUp() override
@@ -144,6 +156,7 @@ protected:
         downloader.charWidth = 7;
         downloader.lineHeight = 16;
         downloader.backgroundColour = Green;
+        downloader.startTime.wHour = 12;
     }
     void TearDown() override { SelectObject(dc.get(), selected); }
 
@@ -151,6 +164,19 @@ protected:
     {
         RECT rect{0, 0, Width, Height};
         downloader.draw(dc.get(), rect);
+    }
+    void refresh()
+    {
+        RECT rect{0, 0, Width, Height};
+        downloader.refresh(dc.get(), rect);
+    }
+    std::vector<COLORREF> pixels()
+    {
+        std::vector<COLORREF> all;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x)
+                all.push_back(GetPixel(dc.get(), x, y));
+        return all;
     }
     // Pixels not in the background colour within one line's band.
     int inkOnLine(int line)
@@ -168,7 +194,7 @@ protected:
     DeviceContextOwner dc;
     BitmapOwner bitmap;
     HGDIOBJ selected = nullptr;
-    ProgressDownloader downloader;
+    ClockedDownloader downloader;
 };
 
 TEST_F(PanelFace, EmptyNameLeavesTheFirstLineBlank)
@@ -190,6 +216,53 @@ TEST_F(PanelFace, NameIsDrawnOnTheFirstLineAfterTheIndent)
     for (int y = 16; y < 32; ++y)
         for (int x = 0; x < 49; ++x)
             ASSERT_EQ(GetPixel(dc.get(), x, y), Green) << x << "," << y;
+}
+
+// However the state moved on, a refreshed face matches one drawn afresh.
+struct Change {
+    const char *what;
+    unsigned totalBytes;
+    int addedSeconds;
+    const char *name;
+};
+
+class PanelRefresh : public PanelFace, public ::testing::WithParamInterface<Change> {};
+
+TEST_P(PanelRefresh, MatchesAFreshFace)
+{
+    downloader.currentName = "Sample.exe";
+    downloader.totalBytes = 99999;
+    downloader.second = 50;
+    draw();
+    downloader.totalBytes = GetParam().totalBytes;
+    downloader.second += GetParam().addedSeconds;
+    downloader.currentName = GetParam().name;
+
+    refresh();
+    std::vector<COLORREF> refreshed = pixels();
+    draw();
+
+    EXPECT_EQ(refreshed, pixels()) << GetParam().what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, PanelRefresh,
+                         ::testing::Values(Change{"nothing", 99999, 0, "Sample.exe"},
+                                           Change{"count only (rate stays 1999)", 99960, 0, "Sample.exe"},
+                                           Change{"count and rate", 105999, 1, "Sample.exe"},
+                                           Change{"name", 99999, 0, "Other.exe"}));
+
+TEST_F(PanelFace, RateChangeRepaintsTheWholeFace)
+{
+    downloader.currentName = "Sample.exe";
+    downloader.totalBytes = 60000;
+    downloader.second = 1;
+    draw();
+    SetPixel(dc.get(), 2, 20, RGB(255, 0, 0));  // a sibling painted over the panel
+
+    downloader.second = 2;
+    refresh();
+
+    EXPECT_EQ(GetPixel(dc.get(), 2, 20), Green);
 }
 
 } // namespace

@@ -24,8 +24,8 @@ public:
     // Not re-entrant: one search per finder at a time.
     int search(const char *root, const char *pattern, int maxDepth, int includeSystemFolders);
 
-    static const int folderSize = 260;
-    static const int searchSpecSize = 300;
+    static constexpr int folderSize = 260;
+    static constexpr int searchSpecSize = 300;
 
 protected:
     // After a subfolder has been searched and folder is back at its parent.

@@ -7,19 +7,38 @@
 
 #include <cstring>
 
+namespace {
+
+LONGLONG performanceCounter()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+} // namespace
+
 ProgramFinder::ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
     : catalogue_(catalogue), list_(list), statusBar_(statusBar)
 {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    shortestDisplayInterval_ = static_cast<LONGLONG>(minimumDisplayInterval * frequency.QuadPart);
 }
 
 void ProgramFinder::onBackInFolder()
 {
-    DWORD now = GetTickCount();
-    if (folderShown_ && now - folderShownAt_ < folderDisplayInterval)
+    LONGLONG now = performanceCounter();
+    if (folderShown_ && now - folderShownAt_ < displayInterval_)
         return;
     statusBar_.setPaneText(0, folder);
+    // Painted now rather than at the next pump, so that the cost measured
+    // is the whole cost of showing the folder.
+    UpdateWindow(statusBar_.handle);
     folderShown_ = true;
-    folderShownAt_ = now;
+    folderShownAt_ = performanceCounter();
+    LONGLONG scaled = static_cast<LONGLONG>((folderShownAt_ - now) * displayCostShare);
+    displayInterval_ = scaled > shortestDisplayInterval_ ? scaled : shortestDisplayInterval_;
 }
 
 int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)

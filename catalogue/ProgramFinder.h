@@ -15,9 +15,12 @@ class ProgramFinder : public FileFinder {
 public:
     ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
 
-    // Pane 0 gets a new folder at most this often: setting a pane's text costs
-    // more than reading a folder, and nobody can read faster than this anyway.
-    static const DWORD folderDisplayInterval = 30;
+    // Pane 0 gets a new folder at most every 30 ms, and less often while
+    // showing one costs more than a twentieth of that: setting and painting
+    // a pane's text costs more than reading a folder (much more on a busy
+    // machine), and nobody reads faster than this anyway.
+    static constexpr double minimumDisplayInterval = 0.030;
+    static constexpr double displayCostShare = 20;
 
 protected:
     void onBackInFolder() override;
@@ -28,6 +31,8 @@ private:
     Catalogue &catalogue_;
     ListBoxControl &list_;
     StatusBar &statusBar_;
+    LONGLONG shortestDisplayInterval_ = 0;
     bool folderShown_ = false;
-    DWORD folderShownAt_ = 0;
+    LONGLONG folderShownAt_ = 0;
+    LONGLONG displayInterval_ = 0;
 };

@@ -45,8 +45,11 @@ class UnusableTemporaryFolder(unittest.TestCase):
             ("too long for a file name", 222),   # fits MAX_PATH, not with a 58-character name
             ("beyond the path limit", 300),      # GetTempPathA cannot return it
         ]
+        bystander = drive_c() / "kestrel" / "Kestrel.ini"
         for name, length in cases:
             folder = long_folder(length)
+            bystander.parent.mkdir(exist_ok=True)
+            bystander.write_text("[Kestrel]\n")
             self.assertEqual(len(folder), length)
             with self.subTest(name), temporary_folder(folder.rstrip("\\")), Drives({}), \
                     maker_server(files={"Kestrel.ini": "[Kestrel]\n"}) as server, \
@@ -62,6 +65,9 @@ class UnusableTemporaryFolder(unittest.TestCase):
                 self.assertEqual(server.requests(), [])
                 app.key("alt+x")
                 self.assertEqual(app.wait_exit(), 0)
+                # With no working path, the clean-up at exit must not fall back
+                # on a bare "Kestrel.ini" in the current folder.
+                self.assertTrue(bystander.exists())
 
     def test_a_folder_with_room_for_the_longest_name_works(self):
         folder = long_folder(221)
@@ -75,6 +81,10 @@ class UnusableTemporaryFolder(unittest.TestCase):
             self.assertNotIn(MESSAGE, [box["text"] for box in app.state()["dialogs"]])
             app.close()
             self.assertEqual(app.wait_exit(), 0)
+
+
+    def tearDown(self):
+        (drive_c() / "kestrel" / "Kestrel.ini").unlink(missing_ok=True)
 
 
 if __name__ == "__main__":

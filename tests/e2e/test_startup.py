@@ -39,6 +39,24 @@ class StartUp(unittest.TestCase):
             app.close()
             self.assertEqual(app.wait_exit(), 0)
 
+    def test_resizing_keeps_bar_on_top_status_at_bottom_and_list_between(self):
+        with Drives({}), Kestrel() as app:
+            app.wait_ready()
+            for width, height in [(500, 300), (900, 650), (320, 200)]:
+                with self.subTest(size=(width, height)):
+                    app.driver("resize", width, height)
+                    state = app.wait_for(
+                        lambda s: s["rect"][2] - s["rect"][0] == width and s["rect"][3] - s["rect"][1] == height,
+                        what=f"the size {width}x{height}")
+                    client_width, client_height = state["client"]
+                    bar, listing, status = state["barRect"], state["listClient"], state["statusRect"]
+                    self.assertEqual(bar[:3], [0, 0, client_width])
+                    self.assertEqual([listing[0], listing[1], listing[2]], [0, bar[3], client_width])
+                    self.assertEqual(listing[3], status[1])
+                    self.assertEqual(status[3], client_height)
+            app.close()
+            self.assertEqual(app.wait_exit(), 0)
+
     def test_disabled_update_and_unknown_commands_do_nothing(self):
         with Drives({}), Kestrel() as app:
             before = app.wait_ready()

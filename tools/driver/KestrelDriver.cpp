@@ -10,6 +10,7 @@
 //   about-ok           clicks the About box's Ok button
 //   about-close        closes the About box through its close box (SC_CLOSE)
 //   close              posts WM_CLOSE to the main window
+//   resize W H         gives the main window a new outer size
 //   close-box          closes the main window as its close box does (SC_CLOSE)
 //   memory             private bytes and working set of the Kestrel process
 //   resources EXE      the resources of a program file, read as data
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -237,7 +239,7 @@ int printState()
     GetClientRect(main, &client);
 
     std::string buttons = "[";
-    HWND list = nullptr, status = nullptr;
+    HWND list = nullptr, status = nullptr, bar = nullptr;
     for (HWND child : descendants(main)) {
         std::wstring cls = className(child);
         if (lstrcmpiW(cls.c_str(), L"Button") == 0 && GetParent(child) != main) {
@@ -245,6 +247,8 @@ int printState()
             buttons += "{\"label\":" + quoted(utf8(windowText(child))) +
                        ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
                        ",\"enabled\":" + (IsWindowEnabled(child) ? "true" : "false") + "}";
+        } else if (lstrcmpiW(cls.c_str(), L"BtnBarClass") == 0) {
+            bar = child;
         } else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0) {
             list = child;
         } else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0) {
@@ -270,6 +274,16 @@ int printState()
         GetWindowRect(list, &listRect);
         out += ",\"listRect\":" + rectJson(listRect);
         out += ",\"itemHeight\":" + std::to_string(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    }
+    // Child rectangles in the main window's client coordinates.
+    for (auto [name, child] : {std::pair<const char *, HWND>{"barRect", bar}, {"listClient", list},
+                               {"statusRect", status}}) {
+        if (!child)
+            continue;
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT *>(&rect), 2);
+        out += ",\"" + std::string(name) + "\":" + rectJson(rect);
     }
     out += ",\"status\":";
     out += status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
@@ -478,7 +492,7 @@ int printResources(const char *path)
 int usage()
 {
     std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | close-box | memory | resources EXE\n", stderr);
+               " close | close-box | resize W H | memory | resources EXE\n", stderr);
     return 2;
 }
 
@@ -508,6 +522,12 @@ int main(int argc, char **argv)
     if (verb == "close-box") {
         HWND main = mainWindow();
         return done(main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0), "close-box");
+    }
+    if (verb == "resize" && argc == 4) {
+        HWND main = mainWindow();
+        return done(main && SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
+                                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+                    "resize");
     }
     if (verb == "memory")
         return printMemory();

@@ -152,7 +152,8 @@ class Drives:
 # --------------------------------------------------------------------------
 # Test programs
 
-_PROGRAM_SOURCE = """#include <windows.h>
+_PROGRAM_SOURCE = """#include <stdlib.h>
+#include <windows.h>
 int main(int argc, char **argv)
 {
     if (argc == 3 && lstrcmpA(argv[1], "--wait") == 0)
@@ -166,26 +167,43 @@ def _rc_string(value):
     return '"' + value.replace('"', '""') + '\\0"'
 
 
+_program_objects = {}
+_object_folder = None
+
+
+def _program_object(padding):
+    """The compiled program body, once per padding size and test process."""
+    global _object_folder
+    if padding not in _program_objects:
+        if _object_folder is None:
+            _object_folder = tempfile.TemporaryDirectory(prefix="program-objects-")
+        folder = pathlib.Path(_object_folder.name)
+        source = folder / f"program-{padding}.c"
+        text = _PROGRAM_SOURCE
+        if padding:
+            text += f"const char padding[{padding}] = {{1}};\n"
+        source.write_text(text)
+        target = folder / f"program-{padding}.o"
+        subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-c", str(source), "-o", str(target)], check=True)
+        _program_objects[padding] = target
+    return _program_objects[padding]
+
+
 def build_program(folder, name, company=None, version=(1, 0, 0, 0), block="040904E4",
                   translation=(0x409, 1252), strings=None, no_version=False, padding=0):
     """Builds a tiny console program with the version resource asked for.
 
     company=None leaves CompanyName out; strings adds further values
     ({"LegalCopyright": "..."}); no_version leaves the whole resource out;
-    padding adds that many bytes of data so files differ in size. Returns the
-    path of the program file.
+    padding adds that many bytes of data so files differ in size. The program
+    waits N seconds when run with "--wait N". Returns the path of the file.
     """
     folder = pathlib.Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
     target = folder / name
+    inputs = [str(_program_object(padding))]
     with tempfile.TemporaryDirectory(prefix="program-") as work:
         work = pathlib.Path(work)
-        source = work / "program.c"
-        text = _PROGRAM_SOURCE
-        if padding:
-            text += f"const char padding[{padding}] = {{1}};\n"
-        source.write_text(text)
-        inputs = [str(source)]
         if not no_version:
             values = dict(strings or {})
             if company is not None:
@@ -199,10 +217,10 @@ def build_program(folder, name, company=None, version=(1, 0, 0, 0), block="04090
                 f'  BLOCK "StringFileInfo"\n  BEGIN\n    BLOCK "{block}"\n    BEGIN\n{lines}    END\n  END\n'
                 f'  BLOCK "VarFileInfo"\n  BEGIN\n    VALUE "Translation", {translation[0]:#x}, {translation[1]}\n'
                 "  END\nEND\n", encoding="cp1252")
-            res = work / "program.o"
+            res = work / "program.res.o"
             subprocess.run(["x86_64-w64-mingw32-windres", str(rc), "-O", "coff", "-o", str(res)], check=True)
             inputs.append(str(res))
-        subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", *inputs, "-o", str(target)], check=True)
+        subprocess.run(["x86_64-w64-mingw32-gcc", "-s", *inputs, "-o", str(target)], check=True)
     return target
 
 

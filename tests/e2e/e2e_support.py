@@ -1,0 +1,133 @@
+"""What the scan and update end-to-end tests share beyond kestrel_harness:
+catalogue text, the dates Kestrel stamps, files held by another Wine process,
+and snapshots of installed programs."""
+
+import datetime
+import os
+import pathlib
+import subprocess
+import tempfile
+import time
+import zoneinfo
+
+from kestrel_harness import drive_c, _wine_env
+
+CATALOGUE_URL = "http://updates.corvel.example/Utils/Kestrel.ini"
+TOKEN_SECTION = "[L]\r\n&7(2?KwT\r\n"
+
+
+def catalogue(*entries, token=True):
+    """Catalogue text for entries (name, "MM/DD/YY", "h:mm:ss AM", "a.b.c.d")."""
+    lines = [f"{name}|0|{date}|{time_of_day}|-|{version}" for name, date, time_of_day, version in entries]
+    return (TOKEN_SECTION if token else "[L]\r\nwrong token\r\n") + "[U]\r\n" + "".join(l + "\r\n" for l in lines)
+
+
+def version_tuple(text):
+    return tuple(int(part) for part in text.split("."))
+
+
+def stamped_time(date, time_of_day):
+    """The Unix time Kestrel gives a catalogue entry: the catalogue's local time
+    turned into UTC with the offset in force now (daylight saving time
+    included when it is in force today, whatever the entry's date)."""
+    month, day, year = (int(part) for part in date.replace("-", "/").split("/"))
+    year += 2000 if year < 80 else 1900
+    clock, marker = time_of_day.split()
+    hour, minute, second = (int(part) for part in clock.split(":"))
+    if marker.upper().startswith("P") and hour < 12:
+        hour += 12
+    if marker.upper().startswith("A") and hour == 12:
+        hour = 0
+    offset = datetime.datetime.now(zoneinfo.ZoneInfo(os.environ.get("TZ", "Europe/Berlin"))).utcoffset()
+    local = datetime.datetime(year, month, day, hour, minute, second, tzinfo=datetime.timezone.utc)
+    return int((local - offset).timestamp())
+
+
+class Snapshot:
+    """Contents and last-write time of files, to show what changed."""
+
+    def __init__(self, paths):
+        self.files = {pathlib.Path(p): (pathlib.Path(p).read_bytes(), int(pathlib.Path(p).stat().st_mtime))
+                      for p in paths}
+
+    def unchanged(self, path):
+        path = pathlib.Path(path)
+        return (path.read_bytes(), int(path.stat().st_mtime)) == self.files[path]
+
+
+def folder_names(folder):
+    return sorted(p.name for p in pathlib.Path(folder).iterdir())
+
+
+_HOLDER_SOURCE = r"""#include <stdio.h>
+#include <windows.h>
+/* holder PATH READY: opens PATH without sharing, creates READY, sleeps until ended. */
+int main(int argc, char **argv)
+{
+    if (argc < 3)
+        return 2;
+    HANDLE held = CreateFileA(argv[1], GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    if (held == INVALID_HANDLE_VALUE)
+        return 1;
+    FILE *ready = fopen(argv[2], "w");
+    if (ready)
+        fclose(ready);
+    Sleep(INFINITE);
+    return 0;
+}
+"""
+
+
+class WineProcess:
+    """Another Windows program running alongside Kestrel for a with-block."""
+
+    def __init__(self, *command, ready=None):
+        self.command = command
+        self.ready = ready
+
+    def __enter__(self):
+        self.process = subprocess.Popen(["timeout", "-k", "5", "900", "wine", *self.command],
+                                        env=_wine_env(), stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        deadline = time.monotonic() + 60
+        while self.ready and not self.ready():
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                raise AssertionError(f"{self.command} did not get ready")
+            time.sleep(0.2)
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        try:
+            self.process.wait(20)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        return False
+
+
+def file_holder(windows_path):
+    """A Wine process holding windows_path open without sharing."""
+    folder = drive_c() / "kestrel"
+    folder.mkdir(exist_ok=True)
+    holder = folder / "holder.exe"
+    if not holder.exists():
+        with tempfile.TemporaryDirectory() as work:
+            source = pathlib.Path(work, "holder.c")
+            source.write_text(_HOLDER_SOURCE)
+            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(holder)], check=True)
+    ready = drive_c() / "kestrel" / "holder.ready"
+    ready.unlink(missing_ok=True)
+    return WineProcess("C:\\kestrel\\holder.exe", windows_path, "C:\\kestrel\\holder.ready",
+                       ready=ready.exists)
+
+
+def running_program(windows_path, marker_check):
+    """A program file started and kept running (the test programs' --wait)."""
+    return WineProcess(windows_path, "--wait", "600", ready=marker_check)
+
+
+def stop_serving(server):
+    """Stops the maker's server of kestrel_harness.maker_server early: from now
+    on the proxy refuses connections, as an unreachable server does."""
+    server._server.stop()

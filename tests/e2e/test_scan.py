@@ -1,0 +1,106 @@
+"""End-to-end: the Scan command on the real Kestrel.exe under Wine.
+
+One launch walks through the outcomes a scan can have, since every failed or
+empty scan leaves Start enabled for the next: a catalogue without its token,
+one with a bad date, one that finds nothing, then no server at all."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
+from e2e_support import CATALOGUE_URL, catalogue, stop_serving  # noqa: E402
+
+SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
+TOKEN_MESSAGE = ("Your version of Kestrel needs to be updated.\n"
+                 "Go to the Internet and get the latest version.")
+
+
+def messages(state):
+    return [(d["text"], d["caption"]) for d in state["dialogs"] if d["kind"] == "message"]
+
+
+def buttons(state):
+    return {b["label"]: b["enabled"] for b in state["buttons"]}
+
+
+class ScanOutcomes(unittest.TestCase):
+    def scan_expecting_boxes(self, app, count, start=lambda app: app.click("&Start")):
+        """Starts a scan and closes the `count` message boxes it shows; their
+        (text, caption) in order, and the state after the last."""
+        start(app)
+        seen = []
+        while len(seen) < count:
+            state = app.wait_for(lambda s: messages(s), 300, f"message box {len(seen) + 1}")
+            seen.append(messages(state)[0])
+            app.box_ok()
+            app.wait_for(lambda s: not messages(s) or messages(s)[0] != seen[-1], 60, "the box to close")
+        return seen, app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
+
+    def test_failed_and_empty_scans_leave_start_enabled(self):
+        with Drives({"d": None}) as drives:
+            build_program(drives.path("d") / "Tools", "Sample.exe", company="Corvel Software",
+                          version=(1, 2, 0, 7))
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, token=False)}) as server, \
+                    Kestrel(proxy=server.proxy) as app:
+                start = app.wait_ready()
+
+                # Update is disabled before any scan: Alt+U does nothing.
+                app.key("alt+u")
+                self.assertEqual(app.state()["list"], start["list"])
+                self.assertEqual(server.requests(), [])
+
+                boxes, state = self.scan_expecting_boxes(app, 1, start=lambda app: app.key("alt+s"))
+                self.assertEqual(boxes, [(TOKEN_MESSAGE, "Kestrel")])
+                self.assertEqual(state["list"], [])
+                self.assertEqual(state["status"], ["", ""])
+                self.assertFalse(buttons(state)["&Update"])
+
+                server.put("Kestrel.ini", catalogue(SAMPLE, ("Other.exe", "2/30/04", "1:00:00 PM", "1.0.0.0")))
+                boxes, state = self.scan_expecting_boxes(app, 1)
+                self.assertEqual(boxes, [("Can't convert date / time.", "Other.exe")])
+                self.assertEqual(state["list"], [])
+
+                server.put("Kestrel.ini", catalogue(SAMPLE))
+                app.click("&Start")
+                state = app.wait_for(lambda s: s["status"][0] == "Nothing to update.", 300, "an empty scan")
+                self.assertEqual(state["list"], ["Nothing to update."])
+                self.assertEqual(state["status"][1], "0 files")
+                self.assertEqual((buttons(state)["&Start"], buttons(state)["&Update"]), (True, False))
+                self.assertTrue((temp_folder() / "Kestrel.ini").exists())
+
+                stop_serving(server)
+                boxes, state = self.scan_expecting_boxes(app, 2)
+                self.assertEqual(boxes, [("SendRequest failed", CATALOGUE_URL),
+                                         ("Failed to retrieve version information", "Kestrel")])
+                self.assertEqual(state["list"], [])
+                self.assertEqual((buttons(state)["&Start"], buttons(state)["&Update"]), (True, False))
+
+                app.key("alt+x")
+                self.assertEqual(app.wait_exit(), 0)
+            self.assertFalse((temp_folder() / "Kestrel.ini").exists())
+
+
+class ClosingDuringTheScan(unittest.TestCase):
+    def test_ends_quietly_and_leaves_no_catalogue(self):
+        slow = catalogue(SAMPLE) + "[N]\r\n" + "".join("note %04d: a long catalogue, fetched slowly\r\n" % i for i in range(1500))
+        with Drives({"d": None}), \
+                maker_server(files={"Kestrel.ini": slow}, behaviour={"Kestrel.ini": {"trickle": 3000}}) as server, \
+                Kestrel(proxy=server.proxy) as app:
+            app.wait_ready()
+            app.click("&Start")
+            partial = temp_folder() / "Kestrel.ini"
+            app.wait_for(lambda s: partial.exists() and partial.stat().st_size > 0, 120, "the catalogue to arrive")
+
+            # Start again while the first scan runs: it must not begin a second one.
+            app.command(40002)
+            app.command(40003)
+            app.close()
+            self.assertEqual(app.wait_exit(), 0)
+            self.assertEqual(len([r for r in server.requests() if "Kestrel.ini" in r]), 1)
+        self.assertFalse(partial.exists())
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,192 @@
+"""End-to-end: Update after a scan, on the real Kestrel.exe under Wine."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
+from e2e_support import (Snapshot, catalogue, file_holder, folder_names, running_program,  # noqa: E402
+                         stamped_time, stop_serving, version_tuple)
+
+SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
+OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
+CLOCK = ("Corvel Clock.exe", "7/1/05", "11:00:00 AM", "3.1.0.0")
+WRONG = ("Wrong.exe", "2/29/00", "12:00:00 PM", "4.0.0.0")
+
+
+def served(folder, entry, version=None):
+    name, _, _, catalogue_version = entry
+    return build_program(folder, name, company="Corvel Software",
+                         version=version_tuple(version or catalogue_version))
+
+
+def messages(state):
+    return [(d["text"], d["caption"]) for d in state["dialogs"] if d["kind"] == "message"]
+
+
+def answer_boxes_until(app, predicate, what):
+    """Closes message boxes as they come until predicate holds; the boxes seen."""
+    seen = []
+    while True:
+        state = app.wait_for(lambda s: predicate(s) or messages(s), timeout=300, what=what)
+        boxes = messages(state)
+        if not boxes:
+            return seen, state
+        seen.append(boxes[0])
+        app.box_ok()
+        app.wait_for(lambda s: messages(s) != boxes or not messages(s), what="the box to close")
+
+
+class UpdateReplacesOutdatedCopies(unittest.TestCase):
+    def test_scan_then_update_over_two_drives(self):
+        with Drives({"d": None, "f": None}) as drives:
+            d, f = drives.path("d"), drives.path("f")
+            copies = {
+                "D:\\Apps\\Sample.exe": build_program(d / "Apps", "Sample.exe", company="Corvel Software",
+                                                      version=(1, 2, 0, 6)),
+                "F:\\Backup\\Sample.exe": build_program(f / "Backup", "Sample.exe", company="CORVEL",
+                                                        version=(1, 1, 0, 0)),
+                "F:\\Tools\\OTHER TOOL.EXE": build_program(f / "Tools", "OTHER TOOL.EXE",
+                                                           company="Corvel Freeware", version=(2, 0, 0, 0)),
+                "D:\\Clock\\Corvel Clock.exe": build_program(d / "Clock", "Corvel Clock.exe",
+                                                             company="Corvel Software", version=(3, 0, 0, 0)),
+                "D:\\Wrong\\Wrong.exe": build_program(d / "Wrong", "Wrong.exe", company="Corvel Software",
+                                                      version=(3, 9, 0, 0)),
+            }
+            refused = {
+                "D:\\Locked\\Sample.exe": build_program(d / "Locked", "Sample.exe", company="Corvel Software",
+                                                        version=(1, 2, 0, 5)),
+                "D:\\ReadOnly\\Sample.exe": build_program(d / "ReadOnly", "Sample.exe",
+                                                          company="Corvel Software", version=(1, 2, 0, 4)),
+                "D:\\Running\\Sample.exe": build_program(d / "Running", "Sample.exe", company="Corvel Software",
+                                                         version=(1, 2, 0, 3)),
+            }
+            current = build_program(d / "Current", "Sample.exe", company="Corvel Software", version=(1, 2, 0, 7))
+            stranger = build_program(f / "Games", "Corvel Clock.exe", company="Acme", version=(1, 0, 0, 0))
+            refused["D:\\ReadOnly\\Sample.exe"].chmod(0o444)
+            before = Snapshot(list(copies.values()) + list(refused.values()) + [current, stranger])
+
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER, CLOCK, WRONG)}) as server:
+                new = {entry[0]: served(server.utils, entry).read_bytes() for entry in (SAMPLE, OTHER, CLOCK)}
+                served(server.utils, WRONG, version="4.0.0.1")
+                with running_program("D:\\Running\\Sample.exe", None), Kestrel(proxy=server.proxy) as app:
+                    app.wait_ready()
+                    app.click("&Start")
+                    state = app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                    listed = sorted(list(copies) + list(refused), key=str.lower)
+                    self.assertEqual(state["list"], listed)
+                    self.assertEqual(state["status"][1], "8 files")
+                    buttons = {b["label"]: b["enabled"] for b in state["buttons"]}
+                    self.assertEqual((buttons["&Start"], buttons["&Update"]), (False, True))
+
+                    # Start is disabled now: its accelerator does nothing.
+                    app.key("alt+s")
+                    self.assertEqual(app.state()["list"], listed)
+
+                    # Held open only now: the scan could not have read its version.
+                    with file_holder("D:\\Locked\\Sample.exe"):
+                        app.key("alt+u")
+                        boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    self.assertEqual(boxes, [
+                        ("The downloaded file is not the expected program.",
+                         "http://updates.corvel.example/Utils/Wrong.exe"),
+                        ("Can't replace this file", "D:\\Locked\\Sample.exe"),
+                        ("Can't replace this file", "D:\\ReadOnly\\Sample.exe"),
+                        ("Can't replace this file", "D:\\Running\\Sample.exe"),
+                        ("Can't replace this file", "D:\\Wrong\\Wrong.exe"),
+                    ])
+                    self.assertEqual(state["list"], [])
+                    self.assertEqual(state["status"], ["Done", "8 files"])
+                    self.assertFalse(any(b["enabled"] for b in state["buttons"]
+                                         if b["label"] in ("&Start", "&Update")))
+                    requests = [r for r in server.requests() if "/Utils/" in r]
+                    self.assertEqual(sorted(r.split()[1].rsplit("/", 1)[1] for r in requests),
+                                     sorted(["Kestrel.ini", "Sample.exe", "Other%20Tool.exe", "Corvel%20Clock.exe",
+                                             "Wrong.exe"]))
+                    app.close()
+                    self.assertEqual(app.wait_exit(), 0)
+
+            stamps = {entry[0].lower(): stamped_time(entry[1], entry[2]) for entry in (SAMPLE, OTHER, CLOCK)}
+            for windows_path, path in copies.items():
+                with self.subTest(replaced=windows_path):
+                    if path.name == "Wrong.exe":
+                        self.assertTrue(before.unchanged(path))
+                        continue
+                    source = next(v for k, v in new.items() if k.lower() == path.name.lower())
+                    self.assertEqual(path.read_bytes(), source)
+                    self.assertEqual(int(path.stat().st_mtime), stamps[path.name.lower()])
+            for windows_path, path in refused.items():
+                with self.subTest(refused=windows_path):
+                    self.assertTrue(before.unchanged(path))
+            self.assertTrue(before.unchanged(current))
+            self.assertTrue(before.unchanged(stranger))
+            for folder in ("Apps", "Clock", "Locked", "ReadOnly", "Running", "Wrong"):
+                self.assertEqual(len(folder_names(d / folder)), 1, folder)
+            leftovers = {"kestrel.ini", "sample.exe", "other tool.exe", "corvel clock.exe", "wrong.exe"}
+            self.assertEqual([n for n in folder_names(temp_folder()) if n.lower() in leftovers], [])
+
+
+class FirstOfThreeFetchesFails(unittest.TestCase):
+    def test_nothing_is_replaced_and_the_list_empties(self):
+        with Drives({"d": None}) as drives:
+            d = drives.path("d")
+            installed = [build_program(d / "Apps", entry[0], company="Corvel Software", version=(1, 0, 0, 0))
+                         for entry in (SAMPLE, OTHER, CLOCK)]
+            before = Snapshot(installed)
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER, CLOCK)}) as server, \
+                    Kestrel(proxy=server.proxy) as app:
+                app.wait_ready()
+                app.click("&Start")
+                app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                stop_serving(server)
+                app.click("&Update")
+                boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                base = "http://updates.corvel.example/Utils/"
+                self.assertEqual(boxes, [
+                    ("SendRequest failed", base + "Sample.exe"),
+                    ("Could not connect to the Internet", base + "Other Tool.exe"),
+                    ("Could not connect to the Internet", base + "Corvel Clock.exe"),
+                    ("Can't replace this file", "D:\\Apps\\Corvel Clock.exe"),
+                    ("Can't replace this file", "D:\\Apps\\Other Tool.exe"),
+                    ("Can't replace this file", "D:\\Apps\\Sample.exe"),
+                ])
+                self.assertEqual(state["list"], [])
+                self.assertEqual(state["status"], ["Done", "3 files"])
+                app.close()
+                self.assertEqual(app.wait_exit(), 0)
+            for path in installed:
+                self.assertTrue(before.unchanged(path), path)
+
+
+class ClosingDuringTheUpdate(unittest.TestCase):
+    def test_ends_quietly_copies_nothing_and_removes_its_downloads(self):
+        with Drives({"d": None}) as drives:
+            d = drives.path("d")
+            installed = [build_program(d / "Apps", "Sample.exe", company="Corvel Software", version=(1, 0, 0, 0)),
+                         build_program(d / "Apps", "Other Tool.exe", company="Corvel Software",
+                                       version=(1, 0, 0, 0))]
+            before = Snapshot(installed)
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER)},
+                              behaviour={"Other Tool.exe": {"trickle": 20000}}) as server:
+                served(server.utils, SAMPLE)
+                build_program(server.utils, "Other Tool.exe", company="Corvel Software",
+                              version=version_tuple(OTHER[3]), padding=400000)
+                with Kestrel(proxy=server.proxy) as app:
+                    app.wait_ready()
+                    app.click("&Start")
+                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                    app.click("&Update")
+                    partial = temp_folder() / "Other Tool.exe"
+                    app.wait_for(lambda s: partial.exists() and partial.stat().st_size > 0, 120,
+                                 "the second download to begin")
+                    app.close()
+                    self.assertEqual(app.wait_exit(), 0)
+            for path in installed:
+                self.assertTrue(before.unchanged(path), path)
+            names = {n.lower() for n in folder_names(temp_folder())}
+            self.assertEqual(names & {"kestrel.ini", "sample.exe", "other tool.exe"}, set())
+
+
+if __name__ == "__main__":
+    unittest.main()

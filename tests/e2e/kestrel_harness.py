@@ -324,8 +324,13 @@ class Kestrel:
             try:
                 self.process.wait(20)
             except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+                # timeout(1) passes SIGTERM on to wine; SIGKILL would stop only itself.
+                self.process.terminate()
+                try:
+                    self.process.wait(10)
+                except subprocess.TimeoutExpired:
+                    self.process.kill()
+                    self.process.wait()
         if self._log:
             self._log.close()
         return False

@@ -82,6 +82,9 @@ int MainWindow::runUpdate()
 
         if (windowDestroyed(handle)) {
             // The fetch was stopped by the closing: its file is ours to remove.
+            // The window's clean-up has pointed tempPath at the catalogue.
+            cutToDirectory(tempPath);
+            std::strcat(tempPath, fileName);
             DeleteFileA(tempPath);
             break;
         }

@@ -238,16 +238,19 @@ class FaultTests(unittest.TestCase):
     def assert_old_or_new(self, drives, letters, before, new_files, expect_new):
         """Every program is its old bytes or the complete new file, as expected;
         no file appeared or vanished in the program folders."""
+        seen = set()
         for letter in letters:
             after = snapshot(drives.path(letter))
             self.assertEqual(sorted(after), sorted(before[letter]), f"files on {letter.upper()}: changed")
             for relative, data in after.items():
                 name = pathlib.PurePath(relative).name
                 path = win_path(letter, relative)
+                seen.add(path)
                 if path in expect_new:
                     self.assertEqual(data, new_files[name], f"{path} is not the complete new file")
                 else:
                     self.assertEqual(data, before[letter][relative], f"{path} is not the old file")
+        self.assertLessEqual(set(expect_new), seen, "programs expected to be replaced are missing")
 
     def assert_temp_leftovers(self, new_files, partial=()):
         """The temporary folder holds no complete program: the files fetched

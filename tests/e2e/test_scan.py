@@ -36,7 +36,8 @@ class ScanOutcomes(unittest.TestCase):
             seen.append(messages(state)[0])
             app.box_ok()
             app.wait_for(lambda s: not messages(s) or messages(s)[0] != seen[-1], 60, "the box to close")
-        return seen, app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
+        app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
+        return seen, app.state()
 
     def test_failed_and_empty_scans_leave_start_enabled(self):
         with Drives({"d": None}) as drives:
@@ -64,7 +65,8 @@ class ScanOutcomes(unittest.TestCase):
 
                 server.put("Kestrel.ini", catalogue(SAMPLE))
                 app.click("&Start")
-                state = app.wait_for(lambda s: s["status"][0] == "Nothing to update.", 300, "an empty scan")
+                app.wait_for(lambda s: s["status"][0] == "Nothing to update.", 300, "an empty scan")
+                state = app.state()
                 self.assertEqual(state["list"], ["Nothing to update."])
                 self.assertEqual(state["status"][1], "0 files")
                 self.assertEqual((buttons(state)["&Start"], buttons(state)["&Update"]), (True, False))

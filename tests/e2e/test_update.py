@@ -32,7 +32,7 @@ def answer_boxes_until(app, predicate, what):
         state = app.wait_for(lambda s: predicate(s) or messages(s), timeout=300, what=what)
         boxes = messages(state)
         if not boxes:
-            return seen, state
+            return seen, app.state()
         seen.append(boxes[0])
         app.box_ok()
         app.wait_for(lambda s: messages(s) != boxes or not messages(s), what="the box to close")
@@ -73,7 +73,10 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                 with running_program("D:\\Running\\Sample.exe", None), Kestrel(proxy=server.proxy) as app:
                     app.wait_ready()
                     app.click("&Start")
-                    state = app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                    # The driver reads buttons, list and panes one after another: look
+                    # again once the scan has ended.
+                    state = app.state()
                     listed = sorted(list(copies) + list(refused), key=str.lower)
                     self.assertEqual(state["list"], listed)
                     self.assertEqual(state["status"][1], "8 files")

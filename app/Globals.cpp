@@ -1,8 +1,8 @@
 #include "app/Globals.h"
 
 // One translation unit, so the order of definition is the order of
-// construction (and the reverse that of destruction). Objects only keep
-// references to the ones defined after them; none is used before WinMain.
+// construction (and the reverse that of destruction). No object refers to
+// another here: WinMain attaches the finder once all of them exist.
 LabelControl titleLabel(1000, 0);
 LabelControl websiteLink(1001, 1);
 LabelControl emailLink(1003, 1);
@@ -14,7 +14,7 @@ PicControl logoPicture(1009, 111, 0);
 
 ButtonBar buttonBar;
 AboutDialog aboutDialog;
-ProgramFinder finder(mainWindow.catalogue, programList, statusBar);
+ProgramFinder finder;
 ProgressDownloader downloader;
 ProgramListBox programList;
 MainWindow mainWindow;

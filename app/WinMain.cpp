@@ -10,6 +10,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
 {
     markProgramStart();
     setProgramInstance(instance);
+    finder.attach(mainWindow.catalogue, programList, statusBar);
 
     // The status bar is created inside the frame's WM_CREATE, so its panes
     // must be declared first.

@@ -18,12 +18,24 @@ LONGLONG performanceCounter()
 
 } // namespace
 
-ProgramFinder::ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
-    : catalogue_(catalogue), list_(list), statusBar_(statusBar)
+ProgramFinder::ProgramFinder()
 {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     shortestDisplayInterval_ = static_cast<LONGLONG>(minimumDisplayInterval * frequency.QuadPart);
+}
+
+ProgramFinder::ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
+    : ProgramFinder()
+{
+    attach(catalogue, list, statusBar);
+}
+
+void ProgramFinder::attach(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
+{
+    catalogue_ = &catalogue;
+    list_ = &list;
+    statusBar_ = &statusBar;
 }
 
 void ProgramFinder::onBackInFolder()
@@ -31,10 +43,10 @@ void ProgramFinder::onBackInFolder()
     LONGLONG now = performanceCounter();
     if (folderShown_ && now - folderShownAt_ < displayInterval_)
         return;
-    statusBar_.setPaneText(0, folder);
+    statusBar_->setPaneText(0, folder);
     // Painted now rather than at the next pump, so that the cost measured
     // is the whole cost of showing the folder.
-    UpdateWindow(statusBar_.handle);
+    UpdateWindow(statusBar_->handle);
     folderShown_ = true;
     folderShownAt_ = performanceCounter();
     LONGLONG scaled = static_cast<LONGLONG>((folderShownAt_ - now) * displayCostShare);
@@ -43,7 +55,7 @@ void ProgramFinder::onBackInFolder()
 
 int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)
 {
-    if (!catalogue_.findEntryByName(found.cFileName))
+    if (!catalogue_->findEntryByName(found.cFileName))
         return 0;
     // A path beyond the platform's limit could not be replaced later anyway.
     char fullPath[MAX_PATH];
@@ -54,9 +66,9 @@ int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)
     std::memcpy(fullPath, folder, folderLength);
     std::memcpy(fullPath + folderLength, found.cFileName, nameLength + 1);
 
-    if (catalogue_.isOutdatedProgram(fullPath)) {
-        catalogue_.entries[catalogue_.matchIndex].needsUpdate = 1;
-        SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullPath));
+    if (catalogue_->isOutdatedProgram(fullPath)) {
+        catalogue_->entries[catalogue_->matchIndex].needsUpdate = 1;
+        SendMessageA(list_->handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullPath));
     }
     return 0;
 }

@@ -9,11 +9,14 @@ class StatusBar;
 // meets, keeps the window alive while it searches and shows its progress in
 // pane 0 of the status bar.
 //
-// A global built before the list and the status bar exist: it only keeps
-// references to them and touches them during a search.
+// The program's finder is a global built before the main window, the list
+// and the status bar: it is attached to them once they exist, and touches
+// them only during a search.
 class ProgramFinder : public FileFinder {
 public:
+    ProgramFinder();
     ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
+    void attach(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
 
     // Pane 0 gets a new folder at most every 30 ms, and less often while
     // showing one costs more than a twentieth of that: setting and painting
@@ -28,9 +31,9 @@ protected:
     int onEnterFolder(const WIN32_FIND_DATAA &found) override;
 
 private:
-    Catalogue &catalogue_;
-    ListBoxControl &list_;
-    StatusBar &statusBar_;
+    Catalogue *catalogue_ = nullptr;
+    ListBoxControl *list_ = nullptr;
+    StatusBar *statusBar_ = nullptr;
     LONGLONG shortestDisplayInterval_ = 0;
     bool folderShown_ = false;
     LONGLONG folderShownAt_ = 0;

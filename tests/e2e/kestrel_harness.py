@@ -436,6 +436,22 @@ def run_driver(*args, check=True):
     raises AssertionError; usage errors and crashes always do.
     """
     driver = _install(DRIVER_EXE)
+    # On a loaded machine Wine now and then fails to start a program at all:
+    # no answer was printed, so nothing was done, and the call is tried again.
+    for _attempt in range(3):
+        result, text, errors = _run_driver_once(driver, args)
+        if text:
+            break
+        time.sleep(1)
+    if result.returncode not in (0, 1) or not text:
+        raise AssertionError(f"driver {args} failed ({result.returncode}): {errors[-500:]}")
+    answer = json.loads(text[-1])
+    if check and result.returncode != 0:
+        raise AssertionError(f"driver {args}: {answer}")
+    return answer
+
+
+def _run_driver_once(driver, args):
     # Wine's helper processes may outlive the driver and would hold a pipe
     # open, so the answer comes back through a file.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
@@ -445,12 +461,7 @@ def run_driver(*args, check=True):
         err.seek(0)
         text = out.read().decode("utf-8", "replace").strip().splitlines()
         errors = err.read().decode("utf-8", "replace")
-    if result.returncode not in (0, 1) or not text:
-        raise AssertionError(f"driver {args} failed ({result.returncode}): {errors[-500:]}")
-    answer = json.loads(text[-1])
-    if check and result.returncode != 0:
-        raise AssertionError(f"driver {args}: {answer}")
-    return answer
+    return result, text, errors
 
 
 def installed_kestrel():

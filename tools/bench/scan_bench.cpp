@@ -35,9 +35,9 @@ void bareWalk(char *folder, std::size_t length, int depth, WalkCounts &counts)
 {
     ++counts.folders;
     WIN32_FIND_DATAA found;
-    char spec[300];
-    std::snprintf(spec, sizeof spec, "%s*.exe", folder);
-    HANDLE files = FindFirstFileA(spec, &found);
+    char pattern[300];
+    std::snprintf(pattern, sizeof pattern, "%s*.exe", folder);
+    HANDLE files = FindFirstFileA(pattern, &found);
     if (files != INVALID_HANDLE_VALUE) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -45,8 +45,8 @@ void bareWalk(char *folder, std::size_t length, int depth, WalkCounts &counts)
         } while (FindNextFileA(files, &found));
         FindClose(files);
     }
-    std::snprintf(spec, sizeof spec, "%s*", folder);
-    HANDLE subfolders = FindFirstFileA(spec, &found);
+    std::snprintf(pattern, sizeof pattern, "%s*", folder);
+    HANDLE subfolders = FindFirstFileA(pattern, &found);
     if (subfolders == INVALID_HANDLE_VALUE)
         return;
     do {

@@ -56,6 +56,9 @@ CatalogueReadResult readCatalogueEntries(LineReader &lines, CatalogueEntry *entr
                                          LocalTimeConverter convert, void *context)
 {
     char line[CatalogueLineLimit];
+    // The catalogue is read in lines of this size, whatever the reader was
+    // set up with, so a line can never overrun the buffer.
+    lines.lineLimit = CatalogueLineLimit;
     char section = '\0';
     int count = 0;
     while (!lines.atEnd()) {

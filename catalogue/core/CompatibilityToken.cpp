@@ -5,6 +5,9 @@
 bool hasCompatibilityToken(LineReader &lines)
 {
     char line[CatalogueLineLimit];
+    // The catalogue is read in lines of this size, whatever the reader was
+    // set up with, so a line can never overrun the buffer.
+    lines.lineLimit = CatalogueLineLimit;
     while (!lines.atEnd()) {
         lines.readLine(line);
         if (line[0] == '[' && line[1] == 'L') {

@@ -214,3 +214,18 @@ TEST(CatalogueEntries, ConvertsOncePerEntryInOrder)
 }
 
 } // namespace
+
+TEST(CatalogueReaders, HoldTheReaderToTheCatalogueLineLimit)
+{
+    // A reader set up with a larger limit must not make the readers' own
+    // 128-byte line buffers overflow.
+    std::string text = "[L]\n&7(2?KwT\n[U]\n" + std::string(300, 'x') + "|0|1/1/03|1:00:00 AM|-|1.0.0.0\n";
+    LineReader tokenLines(text.data(), text.size(), 4096);
+    EXPECT_TRUE(hasCompatibilityToken(tokenLines));
+    LineReader entryLines(text.data(), text.size(), 4096);
+    CatalogueEntry entries[2] = {};
+    CatalogueReadResult result = readCatalogueEntries(
+        entryLines, entries, 2, [](const CalendarTime &, FileTime &, void *) { return true; }, nullptr);
+    EXPECT_EQ(result.status, CatalogueReadStatus::BadDateTime);
+    EXPECT_EQ(result.entryCount, 0);
+}

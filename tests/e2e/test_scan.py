@@ -86,7 +86,10 @@ class ScanOutcomes(unittest.TestCase):
 
 class ClosingDuringTheScan(unittest.TestCase):
     def test_ends_quietly_and_leaves_no_catalogue(self):
-        slow = catalogue(SAMPLE) + "[N]\r\n" + "".join("note %04d: a long catalogue, fetched slowly\r\n" % i for i in range(1500))
+        # About 190 KB at 3000 bytes a second: the download outlasts the commands
+        # below by a wide margin even on a loaded machine, so they all arrive
+        # while the first scan runs. The window is closed long before the end.
+        slow = catalogue(SAMPLE) + "[N]\r\n" + "".join("note %04d: a long catalogue, fetched slowly\r\n" % i for i in range(4000))
         with Drives({"d": None}), \
                 maker_server(files={"Kestrel.ini": slow}, behaviour={"Kestrel.ini": {"trickle": 3000}}) as server, \
                 Kestrel(proxy=server.proxy) as app:

@@ -1,6 +1,7 @@
 #include "app/core/MainWindowText.h"
 
-#include <cstdio>
+#include "toolkit/core/TextWriter.h"
+
 #include <cstring>
 
 void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[26])
@@ -26,7 +27,7 @@ bool temporaryFolderFits(std::size_t folderLength, std::size_t pathSize)
 
 void formatFileCount(long count, char *out, std::size_t outSize)
 {
-    std::snprintf(out, outSize, "%ld files", count);
+    TextWriter(out, outSize).number(count).text(" files");
 }
 
 unsigned listLineHeight(long textHeight, long externalLeading)

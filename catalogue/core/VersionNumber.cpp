@@ -2,7 +2,8 @@
 
 #include "catalogue/core/DecimalNumber.h"
 
-#include <cstdio>
+#include "toolkit/core/TextWriter.h"
+
 #include <cstring>
 
 void parseVersion(const char *text, std::int32_t parts[4])
@@ -21,9 +22,5 @@ void parseVersion(const char *text, std::int32_t parts[4])
 void formatVersion(std::uint32_t part1, std::uint32_t part2, std::uint32_t part3, std::uint32_t part4,
                    char *out, std::size_t outSize)
 {
-    if (outSize == 0)
-        return;
-    std::snprintf(out, outSize, "%lu.%lu.%lu.%lu", static_cast<unsigned long>(part1),
-                  static_cast<unsigned long>(part2), static_cast<unsigned long>(part3),
-                  static_cast<unsigned long>(part4));
+    TextWriter(out, outSize).number(part1).text(".").number(part2).text(".").number(part3).text(".").number(part4);
 }

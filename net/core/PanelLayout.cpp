@@ -1,6 +1,6 @@
 #include "net/core/PanelLayout.h"
 
-#include <cstdio>
+#include "toolkit/core/TextWriter.h"
 
 PanelPlacement placeProgressPanel(int clientWidth, int clientHeight, int columns, int charWidth, int lineHeight)
 {
@@ -19,10 +19,10 @@ int panelTextIndent(int charWidth)
 
 void formatTotalLine(unsigned totalBytes, char *out, std::size_t outSize)
 {
-    std::snprintf(out, outSize, "%u Total bytes", totalBytes);
+    TextWriter(out, outSize).number(totalBytes).text(" Total bytes");
 }
 
 void formatRateLine(unsigned bytesPerSecond, char *out, std::size_t outSize)
 {
-    std::snprintf(out, outSize, "%u bytes/sec", bytesPerSecond);
+    TextWriter(out, outSize).number(bytesPerSecond).text(" bytes/sec");
 }

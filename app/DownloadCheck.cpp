@@ -1,22 +1,12 @@
 #include "app/DownloadCheck.h"
 
-#include "catalogue/VersionInfo.h"
-#include "catalogue/core/AsciiText.h"
-#include "catalogue/core/VersionNumber.h"
-
-#include <string>
+#include "catalogue/MakersProgram.h"
 
 bool isPromisedProgram(const char *path, const std::int32_t catalogueVersion[4])
 {
-    char versionText[VersionTextSize];
-    std::string company;
-    if (!readVersionInfo(path, versionText, company) || versionText[0] == '\0')
-        return false;
-    toLowerAscii(&company[0]);
-    if (!findSubstring(company.c_str(), "corvel"))
-        return false;
     std::int32_t parts[4];
-    parseVersion(versionText, parts);
+    if (!readMakersVersion(path, parts))
+        return false;
     for (int i = 0; i < 4; ++i) {
         if (parts[i] != catalogueVersion[i])
             return false;

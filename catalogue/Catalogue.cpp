@@ -1,14 +1,11 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/MakersProgram.h"
 #include "catalogue/TextFileReader.h"
-#include "catalogue/VersionInfo.h"
-#include "catalogue/core/AsciiText.h"
 #include "catalogue/core/CatalogueEntries.h"
 #include "catalogue/core/CompatibilityToken.h"
-#include "catalogue/core/VersionNumber.h"
 
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -116,16 +113,9 @@ int Catalogue::isOutdatedProgram(const char *fullPath)
 {
     if (!entries || matchIndex < 0 || matchIndex >= entryCount)
         return 0;
-    char versionText[VersionTextSize];
-    std::string company;
-    readVersionInfo(fullPath, versionText, company);
-    if (versionText[0] == '\0')
-        return 0;
-    toLowerAscii(company.data());
-    if (!findSubstring(company.c_str(), "corvel"))
-        return 0;
     std::int32_t installed[4];
-    parseVersion(versionText, installed);
+    if (!readMakersVersion(fullPath, installed))
+        return 0;
     const std::int32_t *listed = entries[matchIndex].version;
     return installed[0] != listed[0] || installed[1] != listed[1] || installed[2] != listed[2] ||
            installed[3] != listed[3];

@@ -27,8 +27,8 @@ public:
     // 1 if some entry's fileName equals fileName, ignoring case; matchIndex
     // is then the first such entry, else entryCount.
     int findEntryByName(const char *fileName);
-    // 1 if the program at fullPath is the maker's (CompanyName contains
-    // "corvel") and its file version differs from entry matchIndex's.
+    // 1 if the program at fullPath is the maker's (readMakersVersion) and its
+    // file version differs from entry matchIndex's.
     int isOutdatedProgram(const char *fullPath);
 
     CatalogueEntry *entries = nullptr;

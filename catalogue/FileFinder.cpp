@@ -1,10 +1,10 @@
 #include "catalogue/FileFinder.h"
 
+#include "toolkit/HeapArray.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -41,9 +41,14 @@ int FileFinder::search(const char *root, const char *pattern, int maxDepth, int 
 {
     if (maxDepth < 0)
         maxDepth = 0;
-    std::unique_ptr<FindHandle[]> levels(new FindHandle[maxDepth + 1]);
-    std::unique_ptr<char[]> specBuffer(new char[searchSpecSize]);
-    std::unique_ptr<char[]> folderBuffer(new char[folderSize]);
+    HeapArray<FindHandle> levels;
+    HeapArray<char> specBuffer;
+    HeapArray<char> folderBuffer;
+    // Without the memory nothing can be searched: an ordinary search that
+    // found nothing, like a root too long for the buffers.
+    if (!levels.allocate(static_cast<SIZE_T>(maxDepth) + 1) || !specBuffer.allocate(searchSpecSize) ||
+        !folderBuffer.allocate(folderSize))
+        return 0;
     searchSpec = specBuffer.get();
     folder = folderBuffer.get();
 

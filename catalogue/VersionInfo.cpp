@@ -1,37 +1,33 @@
 #include "catalogue/VersionInfo.h"
 
 #include "catalogue/core/VersionNumber.h"
-#include "toolkit/KernelHandles.h"
 
-#include <windows.h>
-
-#include <cstring>
-
-int readVersionInfo(const char *path, char (&versionText)[VersionTextSize], std::string &companyText)
+bool VersionInfo::read(const char *path)
 {
     versionText[0] = '\0';
-    companyText.clear();
+    company = "";
+    companyLength = 0;
+    block_.free();
 
     DWORD handle = 0;
     const DWORD size = GetFileVersionInfoSizeA(path, &handle);
     if (size == 0)
-        return 0;
-    GlobalBlock block;
-    if (!block.allocate(GMEM_FIXED, size) || !GetFileVersionInfoA(path, handle, size, block.get()))
-        return 0;
+        return false;
+    if (!block_.allocate(GMEM_FIXED, size) || !GetFileVersionInfoA(path, handle, size, block_.get()))
+        return false;
 
     void *value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(block.get(), "\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO))
-        return 0;
+    if (!VerQueryValueA(block_.get(), "\\", &value, &length) || length < sizeof(VS_FIXEDFILEINFO))
+        return false;
     const auto *fixed = static_cast<const VS_FIXEDFILEINFO *>(value);
     formatVersion(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
                   LOWORD(fixed->dwFileVersionLS), versionText, VersionTextSize);
 
     // The length counts characters, a terminator included when there is one.
-    if (VerQueryValueA(block.get(), "\\StringFileInfo\\040904E4\\CompanyName", &value, &length) && value) {
-        const char *company = static_cast<const char *>(value);
-        companyText.assign(company, strnlen(company, length));
+    if (VerQueryValueA(block_.get(), "\\StringFileInfo\\040904E4\\CompanyName", &value, &length) && value) {
+        company = static_cast<const char *>(value);
+        companyLength = length;
     }
-    return 1;
+    return true;
 }

@@ -1,4 +1,3 @@
-#include "catalogue/core/AsciiText.h"
 #include "catalogue/core/VersionNumber.h"
 
 #include <gtest/gtest.h>
@@ -44,23 +43,6 @@ TEST(VersionNumber, FormatsUnsignedParts)
     char small[6];
     formatVersion(4294967295u, 1, 2, 3, small, sizeof small);
     EXPECT_STREQ(small, "42949");
-}
-
-TEST(AsciiText, LowersOnlyAsciiLetters)
-{
-    char text[] = "The CORVEL Company \xC4\xD6 [Z@]";
-    toLowerAscii(text);
-    EXPECT_STREQ(text, "the corvel company \xC4\xD6 [z@]");
-}
-
-TEST(AsciiText, FindsTheFirstOccurrence)
-{
-    const char *text = "corvecorvelo corvel";
-    EXPECT_EQ(findSubstring(text, "corvel"), text + 5);
-    EXPECT_EQ(findSubstring("corve", "corvel"), nullptr);
-    EXPECT_EQ(findSubstring("", "corvel"), nullptr);
-    EXPECT_EQ(findSubstring("acme", "corvel"), nullptr);
-    EXPECT_EQ(findSubstring("", ""), nullptr);
 }
 
 } // namespace

@@ -102,7 +102,7 @@ TEST(VersionInfo, ReadsFixedVersionAndWholeCompanyName)
 {
     struct Case {
         const char *fixtureName;
-        int result;
+        bool result;
         const char *version;
         const char *company;
     } cases[] = {
@@ -116,11 +116,12 @@ TEST(VersionInfo, ReadsFixedVersionAndWholeCompanyName)
         {"not-there", 0, "", ""},
     };
     for (const Case &c : cases) {
-        char version[VersionTextSize] = "stale";
-        std::string company = "stale";
-        EXPECT_EQ(readVersionInfo(fixture(c.fixtureName).c_str(), version, company), c.result) << c.fixtureName;
-        EXPECT_STREQ(version, c.version) << c.fixtureName;
-        EXPECT_EQ(company, c.company) << c.fixtureName;
+        VersionInfo info;
+        ASSERT_TRUE(info.read(fixture("corvel-newer").c_str()));
+        EXPECT_EQ(info.read(fixture(c.fixtureName).c_str()), c.result) << c.fixtureName;
+        EXPECT_STREQ(info.versionText, c.version) << c.fixtureName;
+        EXPECT_EQ(std::string(info.company, strnlen(info.company, info.companyLength)), c.company)
+            << c.fixtureName;
     }
 }
 

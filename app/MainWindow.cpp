@@ -7,10 +7,10 @@
 #include "app/Globals.h"
 #include "app/StartupTiming.h"
 #include "app/core/MainWindowText.h"
+#include "net/core/ReplaceFileName.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
-#include "toolkit/core/PathText.h"
 
 const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
 
@@ -73,9 +73,8 @@ HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
 void MainWindow::onDestroy()
 {
     if (tempFolderUsable_) {
-        cutToDirectory(tempPath);
-        std::strcat(tempPath, CatalogueFileName);
-        DeleteFileA(tempPath);
+        if (replaceFileName(tempPath, TempPathSize, CatalogueFileName))
+            DeleteFileA(tempPath);
     }
     catalogue.freeEntries();
 }

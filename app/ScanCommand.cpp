@@ -3,9 +3,9 @@
 #include "app/CommandIds.h"
 #include "app/Globals.h"
 #include "app/RunningCommand.h"
+#include "net/core/ReplaceFileName.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/MessagePump.h"
-#include "toolkit/core/PathText.h"
 
 #include <cstring>
 
@@ -40,9 +40,8 @@ int MainWindow::runScan()
     RunningCommand running(commandRunning);
 
     SendMessageA(listBox->handle, LB_RESETCONTENT, 0, 0);
-    cutToDirectory(tempPath);
-    std::strcat(tempPath, CatalogueFileName);
-    DeleteFileA(tempPath);
+    if (replaceFileName(tempPath, TempPathSize, CatalogueFileName))
+        DeleteFileA(tempPath);
 
     int fetched = 0;
     if (downloader.openSession(AgentName)) {

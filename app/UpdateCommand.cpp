@@ -5,11 +5,13 @@
 #include "app/Globals.h"
 #include "app/RunningCommand.h"
 #include "app/SafeReplace.h"
+#include "net/core/ReplaceFileName.h"
+#include "toolkit/HeapArray.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/ResourceText.h"
 #include "toolkit/core/PathText.h"
 
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -37,9 +39,8 @@ public:
     void deleteAll(char *tempPath) const
     {
         for (int i = 0; i < count_; ++i) {
-            cutToDirectory(tempPath);
-            std::strcat(tempPath, names_[i]);
-            DeleteFileA(tempPath);
+            if (replaceFileName(tempPath, MainWindow::TempPathSize, names_[i]))
+                DeleteFileA(tempPath);
         }
     }
 
@@ -83,9 +84,8 @@ int MainWindow::runUpdate()
         if (windowDestroyed(handle)) {
             // The fetch was stopped by the closing: its file is ours to remove.
             // The window's clean-up has pointed tempPath at the catalogue.
-            cutToDirectory(tempPath);
-            std::strcat(tempPath, fileName);
-            DeleteFileA(tempPath);
+            if (replaceFileName(tempPath, TempPathSize, fileName))
+                DeleteFileA(tempPath);
             break;
         }
         if (!ok)
@@ -93,8 +93,7 @@ int MainWindow::runUpdate()
         if (!isPromisedProgram(tempPath, entry.version)) {
             DeleteFileA(tempPath);
             char text[80];
-            if (LoadStringA(GetModuleHandleA(nullptr), NotThePromisedProgram, text, sizeof text) == 0)
-                std::strcpy(text, "Unknown error");
+            loadMessageText(NotThePromisedProgram, text, sizeof text);
             showWarning(text, url);
             continue;
         }
@@ -114,22 +113,21 @@ int MainWindow::runUpdate()
         const LRESULT length = SendMessageA(listBox->handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)
             break;
-        std::string line(static_cast<std::size_t>(length), '\0');
-        SendMessageA(listBox->handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(&line[0]));
-        fileNameFromPath(line.c_str(), name, sizeof name);
+        HeapArray<char> line;
+        if (!line.allocate(static_cast<SIZE_T>(length) + 1))
+            break;
+        SendMessageA(listBox->handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
+        fileNameFromPath(line.get(), name, sizeof name);
         const CatalogueEntry *entry = nullptr;
         for (int index = 0; index < catalogue.entryCount && !entry; ++index) {
             if (lstrcmpiA(catalogue.entries[index].fileName, name) == 0)
                 entry = &catalogue.entries[index];
         }
         bool replaced = false;
-        if (entry && entry->downloaded) {
-            cutToDirectory(tempPath);
-            std::strcat(tempPath, entry->fileName);
-            replaced = replaceProgramFile(tempPath, line.c_str(), toFileTime(entry->fileTime));
-        }
+        if (entry && entry->downloaded && replaceFileName(tempPath, TempPathSize, entry->fileName))
+            replaced = replaceProgramFile(tempPath, line.get(), toFileTime(entry->fileTime));
         if (!replaced)
-            showWarning("Can't replace this file", line.c_str());
+            showWarning("Can't replace this file", line.get());
         if (windowDestroyed(handle))
             break;
         SendMessageA(listBox->handle, LB_DELETESTRING, 0, 0);

@@ -4,9 +4,8 @@
 #include "net/core/ReplaceFileName.h"
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
-
-#include <cstring>
-#include <vector>
+#include "toolkit/HeapArray.h"
+#include "toolkit/ResourceText.h"
 
 namespace {
 constexpr unsigned ReadAttempts = 11;  // the first try and ten repeats
@@ -15,7 +14,7 @@ const char EmptyName[] = "";
 }
 
 Downloader::Downloader()
-    : status(DownloadStopped), totalBytes(0), currentName(EmptyName), session(nullptr), startTime{}
+    : status(DownloadStopped), totalBytes(0), currentName(EmptyName), startTime{}
 {
 }
 
@@ -27,22 +26,19 @@ Downloader::~Downloader()
 int Downloader::openSession(const char *agentName)
 {
     // A session left open from before would otherwise leak: close it first.
-    closeSession();
-    session = InternetOpenA(agentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    session.reset(InternetOpenA(agentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return 0;
     // Without time-outs a server that stops sending would hang the program for good.
     DWORD timeout = timeoutMs_;
-    InternetSetOptionA(session, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     return 1;
 }
 
 void Downloader::closeSession()
 {
-    if (session)
-        InternetCloseHandle(session);
-    session = nullptr;
+    session.reset();
 }
 
 int Downloader::onProgress()
@@ -103,16 +99,20 @@ int Downloader::receive(const char *url, const char *localPath)
     }
     // Escaped here because the platform's own escaping of the object path is
     // not documented; '%' passes through, so escaped names stay as they are.
-    std::vector<char> objectPath(escapedObjectPathSize(parts.objectPath));
-    escapeObjectPath(parts.objectPath, objectPath.data(), objectPath.size());
+    HeapArray<char> objectPath;
+    if (!objectPath.allocate(escapedObjectPathSize(parts.objectPath))) {
+        status = DownloadOpenRequestFailed;
+        return 0;
+    }
+    escapeObjectPath(parts.objectPath, objectPath.get(), objectPath.size());
 
     InternetHandle connection(
-        InternetConnectA(session, server, INTERNET_DEFAULT_HTTP_PORT, "", "", INTERNET_SERVICE_HTTP, 0, 0));
+        InternetConnectA(session.get(), server, INTERNET_DEFAULT_HTTP_PORT, "", "", INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         status = DownloadNoConnection;
         return 0;
     }
-    InternetHandle request(HttpOpenRequestA(connection.get(), "GET", objectPath.data(), "HTTP/1.0", "", nullptr,
+    InternetHandle request(HttpOpenRequestA(connection.get(), "GET", objectPath.get(), "HTTP/1.0", "", nullptr,
                                             INTERNET_FLAG_RELOAD, 0));
     if (!request) {
         status = DownloadOpenRequestFailed;
@@ -206,8 +206,7 @@ int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const cha
     }
 
     char text[MessageTextSize];
-    if (LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(status), text, sizeof text) == 0)
-        std::strcpy(text, "Unknown error");
+    loadMessageText(static_cast<UINT>(status), text, sizeof text);
     closeSession();
     // A fetch stopped because its owner window was closed is not news to anyone.
     if (messageOwner_ && !IsWindow(messageOwner_))

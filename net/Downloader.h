@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "net/InternetHandle.h"
 #include "toolkit/KernelHandles.h"
 
 // Result codes of a fetch; each doubles as the string-table identifier of its text.
@@ -49,7 +50,7 @@ public:
     int status;
     unsigned totalBytes;
     const char *currentName;
-    HINTERNET session;
+    InternetHandle session;
     SYSTEMTIME startTime;
 
 protected:

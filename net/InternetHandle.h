@@ -6,15 +6,18 @@
 class InternetHandle {
 public:
     explicit InternetHandle(HINTERNET h = nullptr) : handle_(h) {}
-    ~InternetHandle()
-    {
-        if (handle_)
-            InternetCloseHandle(handle_);
-    }
+    ~InternetHandle() { reset(); }
     InternetHandle(const InternetHandle &) = delete;
     InternetHandle &operator=(const InternetHandle &) = delete;
     HINTERNET get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
+    // Closes the handle held, if any, and holds h.
+    void reset(HINTERNET h = nullptr)
+    {
+        if (handle_)
+            InternetCloseHandle(handle_);
+        handle_ = h;
+    }
 
 private:
     HINTERNET handle_;

@@ -2,6 +2,7 @@
 
 #include "toolkit/GdiHandles.h"
 #include "toolkit/MessagePump.h"
+#include "toolkit/core/TextWriter.h"
 
 #include <cstring>
 
@@ -94,7 +95,7 @@ int ProgressDownloader::onProgress()
 ProgressDownloader::PanelTexts ProgressDownloader::currentTexts()
 {
     PanelTexts texts;
-    texts.name = currentName ? currentName : "";
+    TextWriter(texts.name, sizeof texts.name).text(currentName ? currentName : "");
     formatTotalLine(totalBytes, texts.total, sizeof texts.total);
     formatRateLine(bytesPerSecond(), texts.rate, sizeof texts.rate);
     return texts;
@@ -115,7 +116,7 @@ void ProgressDownloader::draw(HDC dc, const RECT &rect)
     SetBkColor(dc, backgroundColour);
 
     int x = rect.left + panelTextIndent(charWidth);
-    TextOutA(dc, x, rect.top + lineHeight, texts.name.c_str(), static_cast<int>(texts.name.size()));
+    TextOutA(dc, x, rect.top + lineHeight, texts.name, static_cast<int>(std::strlen(texts.name)));
     TextOutA(dc, x, rect.top + 2 * lineHeight, texts.total, static_cast<int>(std::strlen(texts.total)));
     TextOutA(dc, x, rect.top + 3 * lineHeight, texts.rate, static_cast<int>(std::strlen(texts.rate)));
     painted_ = texts;
@@ -125,7 +126,7 @@ void ProgressDownloader::draw(HDC dc, const RECT &rect)
 void ProgressDownloader::refresh(HDC dc, const RECT &rect)
 {
     PanelTexts texts = currentTexts();
-    if (!facePainted_ || texts.name != painted_.name || std::strcmp(texts.rate, painted_.rate) != 0) {
+    if (!facePainted_ || std::strcmp(texts.name, painted_.name) != 0 || std::strcmp(texts.rate, painted_.rate) != 0) {
         draw(dc, rect);
         return;
     }

@@ -2,8 +2,6 @@
 #include "net/Downloader.h"
 #include "net/core/PanelLayout.h"
 
-#include <string>
-
 // Registers the panel's window class "TheInternet"; the 16-bit class atom, 0 on failure.
 ATOM registerProgressWindowClass();
 
@@ -39,7 +37,8 @@ public:
 
 private:
     struct PanelTexts {
-        std::string name;
+        // The last part of a URL of at most UrlBufferSize bytes.
+        char name[UrlBufferSize];
         char total[PanelLineSize];
         char rate[PanelLineSize];
     };

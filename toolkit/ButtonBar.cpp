@@ -3,8 +3,6 @@
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
 
-#include <new>
-
 namespace {
 bool barClassRegistered = false;
 }
@@ -14,12 +12,6 @@ ButtonBar::ButtonBar()
     style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     // The class exists from program start, before any frame is created.
     registerClass();
-}
-
-ButtonBar::~ButtonBar()
-{
-    delete[] buttons;
-    delete[] commandIds;
 }
 
 int ButtonBar::registerClass()
@@ -57,15 +49,11 @@ void ButtonBar::allocateButtons(int n)
     // Buttons already made are bound to their objects by pointer; replacing
     // the arrays under them would leave their windows pointing at freed memory.
     if (!buttons && n > 0) {
-        buttons = new (std::nothrow) PushButton[n];
-        commandIds = new (std::nothrow) int[n]();
-        if (buttons && commandIds) {
+        if (buttons.allocate(static_cast<SIZE_T>(n)) && commandIds.allocate(static_cast<SIZE_T>(n))) {
             capacity = n;
         } else {
-            delete[] buttons;
-            delete[] commandIds;
-            buttons = nullptr;
-            commandIds = nullptr;
+            buttons.release();
+            commandIds.release();
         }
     }
     if (count == 0)
@@ -112,13 +100,12 @@ void ButtonBar::draw(HDC dc, const RECT &client)
 {
     PenOwner framePen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWFRAME)));
     PenOwner highlightPen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT)));
-    HGDIOBJ previous = SelectObject(dc, framePen.get());
+    SelectedObject selected(dc, framePen.get());
     MoveToEx(dc, client.left, client.bottom - 1, nullptr);
     LineTo(dc, client.right, client.bottom - 1);
     SelectObject(dc, highlightPen.get());
     MoveToEx(dc, client.left, client.top, nullptr);
     LineTo(dc, client.right, client.top);
-    SelectObject(dc, previous);
 }
 
 LRESULT ButtonBar::windowProc(UINT msg, WPARAM wParam, LPARAM lParam)

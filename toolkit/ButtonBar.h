@@ -1,4 +1,5 @@
 #pragma once
+#include "toolkit/HeapArray.h"
 #include "toolkit/PushButton.h"
 #include "toolkit/Window.h"
 
@@ -7,7 +8,6 @@
 class ButtonBar : public Window {
 public:
     ButtonBar();
-    ~ButtonBar() override;
 
     // Registers BtnBarClass once per process; 1 when this call registered it.
     int registerClass() override;
@@ -29,8 +29,8 @@ public:
     int nextX = 0;
     int count = 0;
     int barHeight = 0;
-    int *commandIds = nullptr;
-    PushButton *buttons = nullptr;
+    HeapArray<int> commandIds;
+    HeapArray<PushButton> buttons;
 
 private:
     PushButton *findButton(int commandId);

@@ -26,12 +26,11 @@ void EdgeFrame::draw(HDC deviceContext) const
     const int bottom = top + height - 1;
     PenOwner topLeftPen(CreatePen(PS_SOLID, 1, topLeftColour));
     PenOwner bottomRightPen(CreatePen(PS_SOLID, 1, bottomRightColour));
-    HGDIOBJ previous = SelectObject(deviceContext, topLeftPen.get());
+    SelectedObject selected(deviceContext, topLeftPen.get());
     MoveToEx(deviceContext, left, bottom, nullptr);
     LineTo(deviceContext, left, top);
     LineTo(deviceContext, right, top);
     SelectObject(deviceContext, bottomRightPen.get());
     LineTo(deviceContext, right, bottom);
     LineTo(deviceContext, left, bottom);
-    SelectObject(deviceContext, previous);
 }

@@ -79,9 +79,11 @@ private:
 };
 
 // Selects an object into a device context and puts the previous one back.
+// Objects selected later through the same context are undone with it. A null
+// object selects nothing.
 class SelectedObject {
 public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
     ~SelectedObject()
     {
         if (previous_)

@@ -41,13 +41,11 @@ void LabelControl::draw(HDC dc, const RECT &paintRect)
     if (!text)
         return;
     // Without a font of its own the label draws in the context's default font.
-    HGDIOBJ previousFont = font.font ? SelectObject(dc, font.font) : nullptr;
+    SelectedObject selected(dc, font.font);
     SetTextColor(dc, font.textColour);
     SetBkColor(dc, background);
     RECT rect = textRect;
     DrawTextA(dc, text, -1, &rect, format);
-    if (previousFont)
-        SelectObject(dc, previousFont);
 }
 
 void LabelControl::setFont(const char *faceName, int points)

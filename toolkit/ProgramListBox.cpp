@@ -1,8 +1,7 @@
 #include "toolkit/ProgramListBox.h"
 
 #include "toolkit/EdgeFrame.h"
-
-#include <string>
+#include "toolkit/HeapArray.h"
 
 ProgramListBox::ProgramListBox()
 {
@@ -37,18 +36,16 @@ void ProgramListBox::drawItem(DRAWITEMSTRUCT *item)
 
     // Rows hold full program paths, longer than any fixed buffer worth keeping,
     // so the buffer is sized for the row at hand.
-    std::string text;
+    HeapArray<char> text;
+    const char *shown = "";
     LRESULT length = SendMessageA(item->hwndItem, LB_GETTEXTLEN, item->itemID, 0);
-    if (length != LB_ERR) {
-        text.resize(static_cast<size_t>(length) + 1);
-        LRESULT copied = SendMessageA(item->hwndItem, LB_GETTEXT, item->itemID,
-                                      reinterpret_cast<LPARAM>(&text[0]));
-        text.resize(copied == LB_ERR ? 0 : static_cast<size_t>(copied));
-    }
+    if (length != LB_ERR && text.allocate(static_cast<SIZE_T>(length) + 1) &&
+        SendMessageA(item->hwndItem, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(text.get())) != LB_ERR)
+        shown = text.get();
 
     SetTextColor(dc, RGB(255, 255, 0));
     SetBkColor(dc, RGB(128, 128, 128));
     rect.left += 5;
-    DrawTextA(dc, text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER);
+    DrawTextA(dc, shown, -1, &rect, DT_SINGLELINE | DT_VCENTER);
     RestoreDC(dc, saved);
 }

@@ -5,8 +5,6 @@
 
 #include <commctrl.h>
 
-#include <new>
-
 namespace {
 using CreateStatusWindowFunction = HWND(WINAPI *)(LONG style, LPCSTR text, HWND parent, UINT id);
 
@@ -33,17 +31,11 @@ int averageCharWidth(HWND statusWindow, HWND parent)
 }
 }
 
-StatusBar::~StatusBar()
-{
-    releasePanes();
-}
-
 void StatusBar::releasePanes()
 {
-    delete[] widths;
-    delete[] textStyles;
-    delete[] edges;
-    widths = textStyles = edges = nullptr;
+    widths.release();
+    textStyles.release();
+    edges.release();
     capacity = 0;
     count = 0;
 }
@@ -53,10 +45,8 @@ int StatusBar::allocatePanes(int n)
     releasePanes();
     if (n < 1)
         return 0;
-    textStyles = new (std::nothrow) int[n]();
-    widths = new (std::nothrow) int[n]();
-    edges = new (std::nothrow) int[n];
-    if (!textStyles || !widths || !edges) {
+    const SIZE_T panes = static_cast<SIZE_T>(n);
+    if (!textStyles.allocate(panes) || !widths.allocate(panes) || !edges.allocate(panes)) {
         releasePanes();
         return 0;
     }
@@ -88,7 +78,7 @@ int StatusBar::createStatus(HWND parentWindow)
                                 static_cast<UINT>(id));
     if (!handle)
         return 0;
-    SendMessageA(handle, SB_SETPARTS, capacity, reinterpret_cast<LPARAM>(edges));
+    SendMessageA(handle, SB_SETPARTS, capacity, reinterpret_cast<LPARAM>(edges.get()));
     for (int i = 0; i < capacity; ++i)
         SendMessageA(handle, SB_SETTEXTA, i | textStyles[i], 0);
     return 1;
@@ -112,9 +102,9 @@ void StatusBar::onParentSize(WPARAM wParam, LPARAM lParam)
         return;
     RECT rect;
     GetWindowRect(handle, &rect);
-    computePaneEdges(rect.right - rect.left, averageCharWidth(handle, parent), widths, capacity,
-                     edges);
-    SendMessageA(handle, SB_SETPARTS, capacity, reinterpret_cast<LPARAM>(edges));
+    computePaneEdges(rect.right - rect.left, averageCharWidth(handle, parent), widths.get(), capacity,
+                     edges.get());
+    SendMessageA(handle, SB_SETPARTS, capacity, reinterpret_cast<LPARAM>(edges.get()));
 }
 
 void StatusBar::setPaneText(int index, const char *text)

@@ -1,5 +1,6 @@
 #pragma once
 #include "toolkit/Control.h"
+#include "toolkit/HeapArray.h"
 
 // The common-controls status window along the bottom of the frame, divided into
 // panes whose widths are declared in average character widths. It is created by
@@ -8,9 +9,6 @@
 // window's notifications to the frame's onNotify.
 class StatusBar : public Control {
 public:
-    StatusBar() = default;
-    ~StatusBar() override;
-
     // Reserves n panes; 1 when the pane arrays exist.
     int allocatePanes(int n);
     // Declares the next pane; ignored once every reserved pane is declared.
@@ -25,9 +23,9 @@ public:
 
     HWND parent = nullptr;
     int capacity = 0;
-    int *widths = nullptr;
-    int *textStyles = nullptr;
-    int *edges = nullptr;
+    HeapArray<int> widths;
+    HeapArray<int> textStyles;
+    HeapArray<int> edges;
     int count = 0;
 
 private:

@@ -189,7 +189,7 @@ TEST_F(DownloaderFetch, ClosedSessionFailsToConnect)
 {
     downloader.closeSession();
     downloader.closeSession();
-    EXPECT_EQ(downloader.session, nullptr);
+    EXPECT_EQ(downloader.session.get(), nullptr);
 
     EXPECT_FALSE(downloader.fetch(url("Sample.exe").c_str(), "D:\\out\\Closed.exe"));
 

@@ -48,7 +48,7 @@ TEST_F(FetchAndReport, BuildsUrlAndPathFromTheName)
     EXPECT_STREQ(pathBuffer, "D:\\out\\Sample.exe");
     EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), maker::bytes(1000));
     EXPECT_TRUE(boxes.boxes().empty());
-    EXPECT_NE(downloader.session, nullptr);
+    EXPECT_NE(downloader.session.get(), nullptr);
 }
 
 struct Failure {
@@ -78,7 +78,7 @@ TEST_P(FetchAndReportFailure, ShowsTextAndCaption)
     ASSERT_EQ(boxes.boxes().size(), 1u);
     EXPECT_EQ(boxes.boxes()[0].text, failure.text);
     EXPECT_EQ(boxes.boxes()[0].caption, failure.caption);
-    EXPECT_EQ(downloader.session, nullptr);
+    EXPECT_EQ(downloader.session.get(), nullptr);
 }
 
 const char SampleUrl[] = "http://updates.corvel.example/Utils/Sample.exe";

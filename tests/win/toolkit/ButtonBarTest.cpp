@@ -91,9 +91,9 @@ TEST_F(ButtonBarInFrame, SecondAllocationKeepsTheButtonsAlreadyMade)
 {
     bar.allocateButtons(4);
     ASSERT_EQ(bar.addButton("&Start", 60, 40002, 0), 1);
-    PushButton *first = bar.buttons;
+    PushButton *first = bar.buttons.get();
     bar.allocateButtons(2);
-    EXPECT_EQ(bar.buttons, first);
+    EXPECT_EQ(bar.buttons.get(), first);
     EXPECT_EQ(bar.capacity, 4);
     EXPECT_EQ(bar.count, 1);
     EXPECT_EQ(bar.nextX, 65);

@@ -175,7 +175,9 @@ TEST(LabelDrawing, FillsThePaintedAreaAndDrawsInTheLabelColours)
         label.setText("Colours", Ink, c.given);
         EXPECT_EQ(label.background, c.shown);
         Canvas canvas(140, 40);
+        HGDIOBJ contextFont = GetCurrentObject(canvas.dc(), OBJ_FONT);
         label.draw(canvas.dc(), RECT{0, 0, 120, 40});
+        EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), contextFont) << "the label's font stayed selected";
         EXPECT_EQ(canvas.at(0, 0), c.shown);
         EXPECT_EQ(canvas.at(119, 39), c.shown);
         EXPECT_EQ(canvas.at(120, 0), White);

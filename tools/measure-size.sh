@@ -35,10 +35,12 @@ def short(path):
     match = re.match(r"(.*?)\((.*)\)$", path)
     if match:
         return f"{os.path.basename(match.group(1))}({match.group(2)})"
-    return os.path.basename(path)
+    return library(path) if ".ltrans" in path else os.path.basename(path)
 
 
 def library(path):
+    if ".ltrans" in path:
+        return "Kestrel's own code (optimised as a whole at link time)"
     match = re.match(r"(.*?)\(", path)
     return os.path.basename(match.group(1)) if match else os.path.basename(path)
 

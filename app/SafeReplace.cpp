@@ -7,6 +7,11 @@
 
 namespace {
 
+// GetTempFileNameA takes folders of at most this many characters. Beyond it
+// Windows fails, and Wine answered names that changed with unrelated changes
+// of the program, so the copy could land under a name nobody chose.
+constexpr std::size_t LongestTemporaryFolder = MAX_PATH - 14;
+
 bool stampFile(const char *path, const FILETIME &stamp)
 {
     FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
@@ -38,7 +43,7 @@ bool replaceProgramFile(const char *newFile, const char *target, const FILETIME 
         return false;
     std::strcpy(folder, target);
     cutToDirectory(folder);
-    if (folder[0] == '\0')
+    if (folder[0] == '\0' || std::strlen(folder) > LongestTemporaryFolder)
         return false;
 
     char partner[MAX_PATH];

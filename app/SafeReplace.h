@@ -12,5 +12,7 @@
 // carries the read-only or hidden attribute (Windows refuses to overwrite
 // those; Wine running as root does not, so the attributes are checked here).
 // A target that is running or held open without sharing makes the final move
-// fail and is refused too.
+// fail and is refused too, and so is one in a folder path (with its final
+// backslash) longer than MAX_PATH - 14 characters, where the temporary copy's
+// name cannot be made.
 bool replaceProgramFile(const char *newFile, const char *target, const FILETIME &stamp);

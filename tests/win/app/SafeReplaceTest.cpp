@@ -125,6 +125,22 @@ INSTANTIATE_TEST_SUITE_P(Targets, SafeReplaceRefuses,
                       Refusal{"SourceMissing", 0, false, "absent.bin"}),
     [](const ::testing::TestParamInfo<Refusal> &info) { return std::string(info.param.what); });
 
+TEST_F(SafeReplace, ReplacesInFoldersUpTo246CharactersAndLeavesLongerOnesAlone)
+{
+    for (const std::size_t folderLength : {std::size_t{246}, std::size_t{247}}) {
+        // "D:\\" + one name + "\\"
+        const std::string folder = "D:\\" + std::string(folderLength - 4, 'L') + "\\";
+        const std::string target = folder + "Sample.exe";
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+        writeFile(target, "old program");
+        const bool replaced = replaceProgramFile(pathOf("new.bin").c_str(), target.c_str(), catalogueStamp());
+        EXPECT_EQ(replaced, folderLength == 246) << folderLength;
+        EXPECT_EQ(readFile(target), replaced ? std::string(70000, 'N') : "old program") << folderLength;
+        EXPECT_TRUE(DeleteFileA(target.c_str()));
+        EXPECT_TRUE(RemoveDirectoryA(folder.c_str())) << "a stray file was left in " << folderLength;
+    }
+}
+
 TEST_F(SafeReplace, RefusesATargetThatIsNotThere)
 {
     EXPECT_FALSE(replaceProgramFile(pathOf("new.bin").c_str(), pathOf("Gone.exe").c_str(), catalogueStamp()));

@@ -163,14 +163,17 @@ TEST_F(DownloaderFetch, NameWithSpaceReachesTheServerEscaped)
     EXPECT_EQ(maker::lastRequestLine(), "GET http://updates.corvel.example:80/Utils/Other%20Tool.exe HTTP/1.0");
 }
 
-TEST_F(DownloaderFetch, EscapedNamePassesThroughUnchanged)
+TEST_F(DownloaderFetch, PercentInANameFetchesThatNameAndNoOther)
 {
     std::string body = maker::bytes(300);
-    maker::serve("Other Tool.exe", body);
+    maker::serve("A%41.exe", body);
+    // What the server would hand out if the name's "%41" reached it as an escape.
+    maker::serve("AA.exe", "another program");
 
-    ASSERT_TRUE(downloader.fetch(url("Other%20Tool.exe").c_str(), "D:\\out\\Escaped.exe"));
+    ASSERT_TRUE(downloader.fetch(url("A%41.exe").c_str(), "D:\\out\\A%41.exe"));
 
-    EXPECT_EQ(maker::readFile("D:\\out\\Escaped.exe"), body);
+    EXPECT_EQ(maker::readFile("D:\\out\\A%41.exe"), body);
+    EXPECT_EQ(maker::lastRequestLine(), "GET http://updates.corvel.example:80/Utils/A%2541.exe HTTP/1.0");
 }
 
 TEST_F(DownloaderFetch, OverlongServerNameFailsBeforeContactingAnything)

@@ -16,7 +16,7 @@ namespace {
 const char AgentName[] = "Kestrel";
 constexpr int ProgressColumns = 40;
 constexpr COLORREF ProgressColour = RGB(0, 255, 0);
-constexpr UINT NotThePromisedProgram = 5106;
+constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
 
 FILETIME toFileTime(const FileTime &time)
 {

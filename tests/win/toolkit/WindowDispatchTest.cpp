@@ -33,7 +33,8 @@ TEST(WindowObjectDefaults, CreateShowsMissingCreateAndFails)
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/ProgramInstance.h"
 
-#include "PixelCanvas.h"
+#include "tests/harness/ParentWindow.h"
+#include "tests/harness/PixelCanvas.h"
 
 #include <string>
 #include <vector>
@@ -330,17 +331,6 @@ TEST(DialogThunk, MessagesBeforeBindingAreAnsweredZero)
     EXPECT_EQ(Dialog::dialogThunk(window, WM_USER + 1, 0, 0), 0);
     DestroyWindow(window);
 }
-
-class ParentWindow {
-public:
-    ParentWindow()
-        : handle(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
-                                 programInstance(), nullptr))
-    {
-    }
-    ~ParentWindow() { DestroyWindow(handle); }
-    HWND handle;
-};
 
 TEST(ControlCreation, AdoptsAnExistingChildWithItsId)
 {

@@ -12,7 +12,6 @@ public:
     enum class Kind { Window, Control, Panel };
 
     explicit BoundObject(Kind kind) : kind_(kind) {}
-    Kind boundKind() const { return kind_; }
 
     // Keeps object (or nothing, when null) in window's user-data slot.
     static void bind(HWND window, BoundObject *object);

@@ -98,7 +98,7 @@ int Downloader::receive(const char *url, const char *localPath)
         return 0;
     }
     // Escaped here because the platform's own escaping of the object path is
-    // not documented; '%' passes through, so escaped names stay as they are.
+    // not documented.
     HeapArray<char> objectPath;
     if (!objectPath.allocate(escapedObjectPathSize(parts.objectPath))) {
         status = DownloadOpenRequestFailed;

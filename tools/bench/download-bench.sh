@@ -41,7 +41,8 @@ build_program(pathlib.Path(sys.argv[1]), "Big.exe", company="Corvel Software", v
               padding=32 * 1024 * 1024)
 PROGRAM
 sum=$(sha256sum "$work/root/Utils/Big.exe" | cut -d' ' -f1)
-python3 "$root/tools/maker_server.py" --root "$work/root" --port-file "$work/port" </dev/null >/dev/null 2>&1 &
+python3 "$root/tools/maker_server.py" --root "$work/root" --port-file "$work/port" --log "$work/requests" \
+    </dev/null >/dev/null 2>&1 &
 server_pid=$!
 for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
 port=$(cat "$work/port")
@@ -65,4 +66,4 @@ bare=$(awk '/^bare WinINet read loop:/ { print $5 }' "$work/download.txt")
 
 echo "== whole Update on the real program"
 KESTREL_BUILD_DIR="$build" timeout -k 10 1800 python3 "$root/tools/bench/update_bench.py" \
-    "$work/root/Utils/Big.exe" "$rounds" "$bare" </dev/null
+    "http://127.0.0.1:$port" "$work/root/Utils" "$work/requests" Big.exe "$rounds" "$bare" </dev/null

@@ -2,6 +2,7 @@
 #include "net/Downloader.h"
 #include "net/core/IntervalGate.h"
 #include "net/core/PanelLayout.h"
+#include "toolkit/BoundObject.h"
 
 #include <string>
 
@@ -17,12 +18,14 @@ ATOM registerProgressWindowClass();
 // so the panel is repainted at most every RepaintInterval and messages are let
 // through at most every PumpInterval, and both once more when the fetch ends,
 // so that the panel shows the whole count before it closes.
-class ProgressDownloader : public Downloader {
+class ProgressDownloader : public Downloader, public BoundObject {
 public:
     static constexpr int PanelId = 151;
     // In microseconds.
     static constexpr std::uint64_t RepaintInterval = 30000;
     static constexpr std::uint64_t PumpInterval = 10000;
+
+    ProgressDownloader() : BoundObject(Kind::Panel) {}
 
     ~ProgressDownloader() override;
 

@@ -32,15 +32,11 @@ timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 work="$KESTREL_SESSION_DIR/demo"
 mkdir -p "$work"
 echo "Building the sample catalogue and program files ..."
-python3 "$root/tools/demo/make_demo.py" "$work/server" "$work/drive"
-
-python3 "$root/tools/maker_server.py" --root "$work/server" --port-file "$work/port" \
-        --log "$work/requests.log" &
-server_pid=$!
-stop_server() { kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; }
-trap 'stop_server; kestrel_session_end' EXIT
-for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port")
+maker_server="$root/tests/harness/maker-server.sh"
+"$maker_server" start "$work/maker"
+trap '"$maker_server" stop "$work/maker"; kestrel_session_end' EXIT
+python3 "$root/tools/demo/make_demo.py" "$work/maker/root" "$work/drive"
+port=$(cat "$work/maker/port")
 
 ln -s "$work/drive" "$WINEPREFIX/dosdevices/d:"
 mkdir -p "$WINEPREFIX/drive_c/kestrel"
@@ -53,7 +49,7 @@ echo "The maker's server listens on 127.0.0.1:$port; drive D: holds:"
 if [ -n "$interactive" ]; then
   echo "Kestrel opens on $DISPLAY: press Start, then Update. Close it to end the demo."
   timeout -k 10 3600 wine 'C:\kestrel\Kestrel.exe' || true
-  echo "Requests the server received:"; sed 's/^/  /' "$work/requests.log" 2>/dev/null || true
+  echo "Requests the server received:"; sed 's/^/  /' "$work/maker/root/requests.log" 2>/dev/null || true
   exit 0
 fi
 

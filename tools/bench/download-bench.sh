@@ -18,9 +18,9 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j2 --target app Kestrel KestrelDriver >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-download-bench.XXXXXX")
-server_pid=
+maker_server="$root/tests/harness/maker-server.sh"
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  "$maker_server" stop "$work/maker"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,21 +31,18 @@ x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -DNOMINMAX -D_WIN32_WI
     "$build/toolkit/libtoolkit.a" "$build/toolkit/libtoolkit_core.a" \
     -lwininet -lbcrypt -lversion -lshell32 -lcomctl32 -lgdi32 -luser32 -static -static-libgcc -static-libstdc++
 
-mkdir -p "$work/root/Utils" "$work/local"
+"$maker_server" start "$work/maker"
+mkdir -p "$work/maker/root/Utils" "$work/local"
 # A maker's program of 32 MiB: the Update checks its name and version.
-python3 - "$work/root/Utils" "$root" <<'PROGRAM'
+python3 - "$work/maker/root/Utils" "$root" <<'PROGRAM'
 import pathlib, sys
 sys.path.insert(0, str(pathlib.Path(sys.argv[2]) / "tests" / "e2e"))
 from kestrel_harness import build_program
 build_program(pathlib.Path(sys.argv[1]), "Big.exe", company="Corvel Software", version=(1, 2, 0, 7),
               padding=32 * 1024 * 1024)
 PROGRAM
-sum=$(sha256sum "$work/root/Utils/Big.exe" | cut -d' ' -f1)
-python3 "$root/tools/maker_server.py" --root "$work/root" --port-file "$work/port" --log "$work/requests" \
-    </dev/null >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port")
+sum=$(sha256sum "$work/maker/root/Utils/Big.exe" | cut -d' ' -f1)
+port=$(cat "$work/maker/port")
 
 echo "== curl through the same server (context only)"
 for _ in 1 2; do
@@ -61,9 +58,10 @@ cp "$work/download_bench.exe" "$WINEPREFIX/drive_c/download_bench.exe"
 echo "== under Wine"
 http_proxy="http://127.0.0.1:$port" timeout -k 10 900 wine 'C:\download_bench.exe' \
     http://updates.corvel.example/Utils/ Big.exe 'D:' "$rounds" "$sum" </dev/null | tee "$work/download.txt"
-cmp "$work/root/Utils/Big.exe" "$work/local/installed.exe" && echo "fetched and installed file matches the served one"
+cmp "$work/maker/root/Utils/Big.exe" "$work/local/installed.exe" && echo "fetched and installed file matches the served one"
 bare=$(awk '/^bare WinINet read loop:/ { print $5 }' "$work/download.txt")
 
 echo "== whole Update on the real program"
 KESTREL_BUILD_DIR="$build" timeout -k 10 1800 python3 "$root/tools/bench/update_bench.py" \
-    "http://127.0.0.1:$port" "$work/root/Utils" "$work/requests" Big.exe "$rounds" "$bare" </dev/null
+    "http://127.0.0.1:$port" "$work/maker/root/Utils" "$work/maker/root/requests.log" Big.exe "$rounds" "$bare" \
+    </dev/null

@@ -242,7 +242,7 @@ TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
     };
     for (const Case &c : cases) {
         catcher.clear();
-        const std::string path = writeFile("Kestrel.ini", c.contents);
+        const std::string path = tempFile("Kestrel.ini", c.contents);
         EXPECT_EQ(read(path), c.result) << c.name;
         EXPECT_EQ(boxesOf(catcher), c.boxes) << c.name;
     }
@@ -251,7 +251,7 @@ TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
 
 TEST_F(CatalogueReader, WithoutAKeyChecksumsAreTakenWhereWellFormed)
 {
-    const std::string path = writeFile("Kestrel.ini", WorkedExample + "[Hashes]\r\nSAMPLE.EXE|" + Hex +
+    const std::string path = tempFile("Kestrel.ini", WorkedExample + "[Hashes]\r\nSAMPLE.EXE|" + Hex +
                                                           "\r\nOther Tool.exe|" + Hex.substr(1) + "\r\n");
     ASSERT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
@@ -280,7 +280,7 @@ TEST_F(CatalogueReader, WithAKeyTheSignatureComesFirst)
     };
     for (const Case &c : cases) {
         catcher.clear();
-        const std::string path = writeFile("Kestrel.ini", c.contents);
+        const std::string path = tempFile("Kestrel.ini", c.contents);
         catalogue.entryCount = 7;
         EXPECT_EQ(catalogue.readCatalogue(path.c_str(), CatalogueUrl, c.key), 0) << c.name;
         EXPECT_EQ(catalogue.entryCount, 0) << c.name;

@@ -1,5 +1,6 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/CatalogueLocalTime.h"
 #include "catalogue/TextFileReader.h"
 #include "catalogue/VersionInfo.h"
 #include "catalogue/core/AsciiText.h"
@@ -12,25 +13,7 @@
 
 namespace {
 
-static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "CalendarTime must match SYSTEMTIME");
-static_assert(sizeof(FileTime) == sizeof(FILETIME), "FileTime must match FILETIME");
-
 constexpr char AppName[] = "Kestrel";
-
-// The catalogue's times are local; LocalFileTimeToFileTime applies the offset
-// in force now, daylight saving time included, whatever the entry's date.
-bool localTimeToUtc(const CalendarTime &local, FileTime &utc, void *)
-{
-    SYSTEMTIME systemTime;
-    std::memcpy(&systemTime, &local, sizeof systemTime);
-    FILETIME localFileTime;
-    FILETIME utcFileTime;
-    if (!SystemTimeToFileTime(&systemTime, &localFileTime) || !LocalFileTimeToFileTime(&localFileTime, &utcFileTime))
-        return false;
-    utc.lowDateTime = utcFileTime.dwLowDateTime;
-    utc.highDateTime = utcFileTime.dwHighDateTime;
-    return true;
-}
 
 } // namespace
 

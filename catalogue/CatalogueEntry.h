@@ -1,4 +1,6 @@
 #pragma once
+#include "catalogue/core/CryptoSizes.h"
+
 #include <cstdint>
 
 // Laid out like the platform's FILETIME: 100-nanosecond intervals since
@@ -6,6 +8,13 @@
 struct FileTime {
     std::uint32_t lowDateTime;
     std::uint32_t highDateTime;
+};
+
+// What the catalogue's checksum section says of one entry's file.
+enum class ChecksumStatus : std::int32_t {
+    None,      // no line for its name
+    Malformed, // the first line for its name is not name|64 lower-case hex digits
+    Present,   // checksum holds the file's SHA-256
 };
 
 // One program of the catalogue. Fixed size, so the whole list lives in one
@@ -18,6 +27,8 @@ struct CatalogueEntry {
     std::int32_t version[4];    // most significant first
     std::int32_t needsUpdate;   // an installed copy has another version
     std::int32_t downloaded;    // the new file is in the temporary folder
+    ChecksumStatus checksumStatus;
+    Sha256Digest checksum;
 };
 
 constexpr int MaxCatalogueEntries = 100;

@@ -36,6 +36,7 @@ bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local
 
     entry.needsUpdate = 0;
     entry.downloaded = 0;
+    entry.checksumStatus = ChecksumStatus::None;
     takeField(cursor, entry.fileName, FileNameLength + 1);
     takeField(cursor, field, sizeof field);
     entry.number = readDecimalNumber(field);

@@ -28,7 +28,8 @@ struct CatalogueReadResult {
 
 // Splits one entry line into the record and the local time: fileName (58
 // characters at most), number, note (11 at most) and version are stored,
-// needsUpdate and downloaded cleared, fileTime untouched. Returns true when
+// needsUpdate, downloaded and checksumStatus
+// cleared, fileTime untouched. Returns true when
 // the date and the time are valid. The note and version are filled even when
 // they are not, so the record can be inspected.
 bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local);

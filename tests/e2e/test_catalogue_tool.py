@@ -7,35 +7,18 @@ import hashlib
 import os
 import pathlib
 import re
-import subprocess
 import sys
-import tempfile
 import unittest
 import zoneinfo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kestrel_harness import BUILD_DIR, Drives, _install, _wine_env, build_program  # noqa: E402
+from kestrel_harness import Drives, build_program  # noqa: E402
+from maker_tool import catalogue_tool, key_bytes  # noqa: E402
 
 from cryptography.exceptions import InvalidSignature  # noqa: E402
 from cryptography.hazmat.primitives import hashes  # noqa: E402
 from cryptography.hazmat.primitives.asymmetric import ec  # noqa: E402
 from cryptography.hazmat.primitives.asymmetric.utils import decode_dss_signature, encode_dss_signature  # noqa: E402
-
-TOOL = BUILD_DIR / "bin" / "KestrelCatalogue.exe"
-
-
-def catalogue_tool(*args):
-    """Runs the tool; (exit code, standard output, standard error lines)."""
-    program = _install(TOOL)
-    # Wine's helper processes may outlive the tool and hold a pipe open.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        result = subprocess.run(["timeout", "120", "wine", program, *args], env=_wine_env(),
-                                stdout=out, stderr=err, stdin=subprocess.DEVNULL)
-        out.seek(0)
-        err.seek(0)
-        return (result.returncode, out.read().decode("cp1252"),
-                err.read().decode("cp1252").replace("\r", "").splitlines())
-
 
 def reported_lines(errors, prefix):
     """The line numbers of the messages about prefix; 0 for one of no line."""
@@ -45,14 +28,6 @@ def reported_lines(errors, prefix):
         assert found, f"message not about {prefix}: {message!r}"
         lines.append(int(found.group(1) or 0))
     return sorted(lines)
-
-
-# Keys: X, Y (the public key) and d, 32 bytes each, big-endian.
-
-def key_bytes(private):
-    numbers = private.private_numbers()
-    public = numbers.public_numbers
-    return b"".join(n.to_bytes(32, "big") for n in (public.x, public.y, numbers.private_value))
 
 
 def private_from_key_file(path):

@@ -26,6 +26,7 @@ public:
 
     void next(char (&piece)[CatalogueLineLimit])
     {
+        firstPiece = !continuing_;
         if (!continuing_) {
             ++line;
             length = 0;
@@ -40,8 +41,9 @@ public:
 
     bool tooLong() const { return length > CatalogueLineLimit - 1; }
 
-    int line = 0;          // of the piece last handed out
-    std::size_t length = 0; // of its whole line, carriage returns not counted
+    int line = 0;            // of the piece last handed out
+    bool firstPiece = false; // the piece starts its line
+    std::size_t length = 0;  // of its whole line, carriage returns not counted
 
 private:
     LineReader reader_;
@@ -170,8 +172,11 @@ private:
                     signatureHeader = lines.line;
                 continue;
             }
-            if (section == Section::Programs && piece[0] != '\0' && !lines.tooLong())
-                readEntry(piece, lines.line);
+            // Of a line too long, Kestrel takes the first piece for an entry
+            // of its own: it is kept, so checksum and file checks find it, but
+            // what is wrong with it was said with the line's length.
+            if (section == Section::Programs && piece[0] != '\0' && (lines.firstPiece || !lines.tooLong()))
+                readEntry(piece, lines.line, lines.tooLong());
         }
         // A header on the last line: what it lacks belongs to that line.
         if (facts_.expiryLine == 0)
@@ -180,7 +185,7 @@ private:
             facts_.signatureLine = signatureHeader;
     }
 
-    void readEntry(const char *line, int lineNumber)
+    void readEntry(const char *line, int lineNumber, bool quiet)
     {
         ++entryLines_;
         if (entryLines_ == MaxCatalogueEntries + 1)
@@ -188,7 +193,27 @@ private:
 
         CatalogueEntry entry{};
         CalendarTime local;
-        if (!parseEntryLine(line, entry, local))
+        const bool dateTimeValid = parseEntryLine(line, entry, local);
+        if (!quiet)
+            reportEntryProblems(line, lineNumber, dateTimeValid);
+        if (const CheckedProgram *first = findProgram(entry.fileName)) {
+            if (!quiet)
+                findings_.problem(lineNumber, "%s is listed again (first on line %d); Kestrel uses only the first",
+                                  entry.fileName, first->line);
+            return;
+        }
+        if (facts_.programCount == MaxCatalogueEntries)
+            return;
+        CheckedProgram &program = facts_.programs[facts_.programCount++];
+        program = CheckedProgram{};
+        std::strcpy(program.name, entry.fileName);
+        std::memcpy(program.version, entry.version, sizeof program.version);
+        program.line = lineNumber;
+    }
+
+    void reportEntryProblems(const char *line, int lineNumber, bool dateTimeValid)
+    {
+        if (!dateTimeValid)
             findings_.problem(lineNumber, "date or time that Kestrel cannot read");
 
         const std::size_t nameLength = std::strcspn(line, "|");
@@ -201,19 +226,6 @@ private:
         const char *version = versionField(line);
         if (!isFourPartVersion(version))
             findings_.problem(lineNumber, "version \"%s\" is not four numbers from 0 to %u", version, MaxVersionPart);
-
-        if (const CheckedProgram *first = findProgram(entry.fileName)) {
-            findings_.problem(lineNumber, "%s is listed again (first on line %d); Kestrel uses only the first",
-                              entry.fileName, first->line);
-            return;
-        }
-        if (facts_.programCount == MaxCatalogueEntries)
-            return;
-        CheckedProgram &program = facts_.programs[facts_.programCount++];
-        program = CheckedProgram{};
-        std::strcpy(program.name, entry.fileName);
-        std::memcpy(program.version, entry.version, sizeof program.version);
-        program.line = lineNumber;
     }
 
     // Kestrel reads the first checksum section only, and for each program

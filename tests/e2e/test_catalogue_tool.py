@@ -141,6 +141,8 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
                 # one problem for the long line, and the lines after it keep their numbers
                 ("line of 200 characters", replaced(inserted(good, 3, "x" * 200), 6,
                                                      "Beta Tool.exe|0|2/30/04|9:05:00 AM|-|2.0.0.1"), [3, 6]),
+                ("entry line of 150 characters",
+                 replaced(good, 5, "Beta Tool.exe|0|1-5-04|9:05:00 AM|" + "n" * 116 + "|2.0.0.1"), [5]),
                 ("101 entries", inserted(inserted(good, 9, *many[1]), 6, *many[0]), [104]),
                 ("bad date", replaced(good, 4, "Alpha.exe|0|13/15/03|2:30:00 PM|-|1.2.0.7"), [4]),
                 ("time without marker", replaced(good, 5, "Beta Tool.exe|0|1-5-04|9:05:00|-|2.0.0.1"), [5]),

@@ -1,9 +1,11 @@
 #include "app/DownloadCheck.h"
 
+#include "catalogue/Sha256.h"
 #include "catalogue/VersionInfo.h"
 #include "catalogue/core/AsciiText.h"
 #include "catalogue/core/VersionNumber.h"
 
+#include <cstring>
 #include <string>
 
 bool isPromisedProgram(const char *path, const std::int32_t catalogueVersion[4])
@@ -22,4 +24,12 @@ bool isPromisedProgram(const char *path, const std::int32_t catalogueVersion[4])
             return false;
     }
     return true;
+}
+
+bool matchesCatalogueChecksum(const char *path, const CatalogueEntry &entry)
+{
+    if (entry.checksumStatus != ChecksumStatus::Present)
+        return true;
+    Sha256Digest digest;
+    return sha256OfFile(path, digest) && std::memcmp(digest.bytes, entry.checksum.bytes, Sha256Size) == 0;
 }

@@ -13,6 +13,7 @@
 #include "toolkit/core/PathText.h"
 
 const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
+const char CatalogueKey[] = KESTREL_CATALOGUE_KEY;
 
 namespace {
 const char CatalogueFileName[] = "Kestrel.ini";

@@ -45,10 +45,11 @@ int MainWindow::runScan()
     DeleteFileA(tempPath);
 
     int fetched = 0;
+    // After a fetch, the catalogue's URL: the caption of its warnings.
+    char url[Downloader::UrlBufferSize];
     if (downloader.openSession(AgentName)) {
         downloader.setMessageOwner(handle);
         downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
-        char url[Downloader::UrlBufferSize];
         std::strcpy(url, UpdateFolderUrl);
         fetched = downloader.fetchAndReport(url, tempPath, CatalogueFileName);
         downloader.destroyProgressWindow();
@@ -66,7 +67,7 @@ int MainWindow::runScan()
         showWarning("Failed to retrieve version information", "Kestrel");
         return 0;
     }
-    if (!catalogue.checkCatalogueVersion(tempPath) || !catalogue.loadCatalogue(tempPath))
+    if (!catalogue.readCatalogue(tempPath, url, CatalogueKey))
         return 0;
 
     char root[] = "?:\\";

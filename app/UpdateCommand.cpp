@@ -90,7 +90,9 @@ int MainWindow::runUpdate()
         }
         if (!ok)
             continue;
-        if (!isPromisedProgram(tempPath, entry.version)) {
+        // The checksum first: the version resource of a file the maker did
+        // not publish is better left unparsed.
+        if (!matchesCatalogueChecksum(tempPath, entry) || !isPromisedProgram(tempPath, entry.version)) {
             DeleteFileA(tempPath);
             char text[80];
             if (LoadStringA(GetModuleHandleA(nullptr), NotThePromisedProgram, text, sizeof text) == 0)

@@ -1,11 +1,17 @@
 #include "catalogue/Catalogue.h"
 
 #include "catalogue/CatalogueLocalTime.h"
+#include "catalogue/Sha256.h"
+#include "catalogue/SignatureVerifier.h"
 #include "catalogue/TextFileReader.h"
 #include "catalogue/VersionInfo.h"
 #include "catalogue/core/AsciiText.h"
+#include "catalogue/core/Base64.h"
+#include "catalogue/core/CatalogueChecksums.h"
 #include "catalogue/core/CatalogueEntries.h"
+#include "catalogue/core/CatalogueExpiry.h"
 #include "catalogue/core/CompatibilityToken.h"
+#include "catalogue/core/SignedCatalogue.h"
 #include "catalogue/core/VersionNumber.h"
 
 #include <cstring>
@@ -16,6 +22,11 @@ namespace {
 constexpr char AppName[] = "Kestrel";
 
 } // namespace
+
+bool sameFileName(const char *a, const char *b)
+{
+    return lstrcmpiA(a, b) == 0;
+}
 
 Catalogue::Catalogue(WindowObject &messageOwner) : messageOwner_(messageOwner) {}
 
@@ -39,17 +50,69 @@ void Catalogue::freeEntries()
     matchIndex = 0;
 }
 
-int Catalogue::checkCatalogueVersion(const char *path)
+int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const char *makerKey)
 {
-    TextFileReader reader;
-    if (!reader.openFile(path, CatalogueLineLimit)) {
+    entryCount = 0;
+    if (!entries) {
+        messageOwner_.showWarning("Not enough memory for the catalogue.", AppName);
+        return 0;
+    }
+    TextFileReader file;
+    if (!file.openFile(path, CatalogueLineLimit)) {
         messageOwner_.showWarning("Can't open file", path);
         return 0;
     }
-    reader.expandTabs = 0;
-    const bool found = hasCompatibilityToken(reader);
-    reader.release();
-    if (!found) {
+    const bool signedMode = makerKey[0] != '\0';
+    std::size_t readable = file.dataSize;
+    if (signedMode && !checkSignature(file.data(), readable, catalogueUrl, makerKey))
+        return 0;
+
+    // Each check reads its own copy of the reader from the start; tabs are
+    // ordinary characters in a catalogue.
+    LineReader lines(file.data(), readable, CatalogueLineLimit);
+    lines.expandTabs = 0;
+    return checkExpiry(lines, signedMode, catalogueUrl) && checkCatalogueVersion(lines) && loadCatalogue(lines) &&
+           checkChecksums(lines, signedMode);
+}
+
+int Catalogue::checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey)
+{
+    const SignedCatalogue split = splitSignedCatalogue(data, size);
+    unsigned char key[P256PublicKeySize];
+    std::size_t keySize = 0;
+    SignatureVerifier verifier;
+    Sha256Digest digest;
+    if (split.status != SignatureStatus::WellFormed ||
+        !decodeBase64(makerKey, std::strlen(makerKey), key, sizeof key, keySize) || keySize != sizeof key ||
+        !verifier.importPublicKey(key) || !sha256OfMemory(data, split.signedSize, digest) ||
+        !verifier.verify(digest, split.signature)) {
+        messageOwner_.showWarning("The catalogue is not signed by the maker.", catalogueUrl);
+        return 0;
+    }
+    size = split.signedSize;
+    return 1;
+}
+
+int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const char *catalogueUrl)
+{
+    const CatalogueExpiry expiry = readCatalogueExpiry(lines);
+    // A signed catalogue without a readable date could be replayed for ever.
+    if (mustExpire && expiry.status != ExpiryStatus::Readable) {
+        messageOwner_.showWarning("The catalogue is not signed by the maker.", catalogueUrl);
+        return 0;
+    }
+    if (expiry.status == ExpiryStatus::NoSection)
+        return 1;
+    if (expiry.status == ExpiryStatus::Unreadable || isExpired(expiry.lastDay, localToday())) {
+        messageOwner_.showWarning("The catalogue has expired.", catalogueUrl);
+        return 0;
+    }
+    return 1;
+}
+
+int Catalogue::checkCatalogueVersion(LineReader lines)
+{
+    if (!hasCompatibilityToken(lines)) {
         messageOwner_.showWarning(
             "Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest version.", AppName);
         return 0;
@@ -57,22 +120,9 @@ int Catalogue::checkCatalogueVersion(const char *path)
     return 1;
 }
 
-int Catalogue::loadCatalogue(const char *path)
+int Catalogue::loadCatalogue(LineReader lines)
 {
-    entryCount = 0;
-    if (!entries) {
-        messageOwner_.showWarning("Not enough memory for the catalogue.", AppName);
-        return 0;
-    }
-    TextFileReader reader;
-    if (!reader.openFile(path, CatalogueLineLimit)) {
-        messageOwner_.showWarning("Can't open file", path);
-        return 0;
-    }
-    reader.expandTabs = 0;
-    const CatalogueReadResult result =
-        readCatalogueEntries(reader, entries, MaxCatalogueEntries, localTimeToUtc, nullptr);
-    reader.release();
+    const CatalogueReadResult result = readCatalogueEntries(lines, entries, MaxCatalogueEntries, localTimeToUtc, nullptr);
     entryCount = result.entryCount;
     switch (result.status) {
     case CatalogueReadStatus::Complete:
@@ -87,10 +137,25 @@ int Catalogue::loadCatalogue(const char *path)
     return 0;
 }
 
+int Catalogue::checkChecksums(LineReader lines, bool required)
+{
+    readCatalogueChecksums(lines, entries, entryCount, sameFileName);
+    if (!required)
+        return 1;
+    for (int index = 0; index < entryCount; ++index) {
+        if (entries[index].checksumStatus != ChecksumStatus::Present) {
+            messageOwner_.showWarning("The catalogue has no checksum for this program.", entries[index].fileName);
+            entryCount = 0;
+            return 0;
+        }
+    }
+    return 1;
+}
+
 int Catalogue::findEntryByName(const char *fileName)
 {
     for (matchIndex = 0; matchIndex < entryCount; ++matchIndex)
-        if (lstrcmpiA(fileName, entries[matchIndex].fileName) == 0)
+        if (sameFileName(fileName, entries[matchIndex].fileName))
             return 1;
     return 0;
 }

@@ -1,7 +1,14 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/core/LineReader.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/WindowObject.h"
+
+#include <cstddef>
+
+// True when two program file names name the same file, as the entry lookup
+// and the checksum lines compare them: letter case ignored.
+bool sameFileName(const char *a, const char *b);
 
 // The list of the maker's programs read from the catalogue file, and the
 // identification of installed copies against it. Warnings go to the window
@@ -17,12 +24,17 @@ public:
     // Frees the block; safe to call twice.
     void freeEntries();
 
-    // 1 if the catalogue at path is meant for this Kestrel; otherwise a
-    // warning has been shown and the result is 0.
-    int checkCatalogueVersion(const char *path);
-    // Reads every entry of the catalogue at path: 1 on success, 0 after a
-    // warning. entryCount holds the records filled either way.
-    int loadCatalogue(const char *path);
+    // Reads the catalogue at path, fetched from catalogueUrl, after checking
+    // it, in this order, each refusal ending the reading with a warning and
+    // the result 0:
+    //  - with makerKey (base64 of the maker's public key; empty for none):
+    //    its signature, after which only the signed bytes are read;
+    //  - its expiry date (needed when signed; checked when present);
+    //  - its compatibility token (checkCatalogueVersion);
+    //  - its entries (loadCatalogue); entryCount holds the records filled;
+    //  - the entries' checksums (each entry needs one when signed).
+    // 1 when every check passed.
+    int readCatalogue(const char *path, const char *catalogueUrl, const char *makerKey);
 
     // 1 if some entry's fileName equals fileName, ignoring case; matchIndex
     // is then the first such entry, else entryCount.
@@ -36,6 +48,15 @@ public:
     int matchIndex = 0;
 
 private:
+    // The private checks get their own copy of the reader, at the start.
+    int checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey);
+    int checkExpiry(LineReader lines, bool mustExpire, const char *catalogueUrl);
+    // 1 if the catalogue is meant for this Kestrel.
+    int checkCatalogueVersion(LineReader lines);
+    // Reads every entry: 1 on success.
+    int loadCatalogue(LineReader lines);
+    int checkChecksums(LineReader lines, bool required);
+
     WindowObject &messageOwner_;
     GlobalBlock entriesBlock_;
 };

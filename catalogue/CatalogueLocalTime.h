@@ -44,3 +44,13 @@ inline bool utcToLocalTime(const FILETIME &utc, CalendarTime &local)
     std::memcpy(&local, &systemTime, sizeof local);
     return true;
 }
+
+// Today's local date, by which a catalogue's expiry is judged.
+inline CalendarTime localToday()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    CalendarTime today;
+    std::memcpy(&today, &now, sizeof today);
+    return today;
+}

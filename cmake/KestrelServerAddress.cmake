@@ -21,3 +21,29 @@ endif()
 if(NOT KESTREL_EMAIL_ADDRESS MATCHES "^[^@ :]+@[^@ ]+$")
   message(FATAL_ERROR "KESTREL_EMAIL_ADDRESS must be a bare address such as name@host, without a scheme.")
 endif()
+
+# The maker's public key: catalogues must carry its signature. Empty builds a
+# Kestrel that accepts unsigned catalogues.
+set(KESTREL_CATALOGUE_KEY "" CACHE STRING
+    "Base64 of the maker's 64-byte ECDSA P-256 public key (X then Y, big-endian); empty for unsigned catalogues")
+option(KESTREL_ALLOW_UNSIGNED_CATALOGUE
+       "Build without KESTREL_CATALOGUE_KEY although the update folder is a real server" OFF)
+
+if(NOT KESTREL_CATALOGUE_KEY STREQUAL "")
+  string(LENGTH "${KESTREL_CATALOGUE_KEY}" _kestrel_key_length)
+  if(NOT _kestrel_key_length EQUAL 88)
+    message(FATAL_ERROR "KESTREL_CATALOGUE_KEY is ${_kestrel_key_length} characters long; the base64 of a "
+                        "64-byte public key has 88, the last two \"==\".")
+  endif()
+  if(NOT KESTREL_CATALOGUE_KEY MATCHES "^[A-Za-z0-9+/]+==$")
+    message(FATAL_ERROR "KESTREL_CATALOGUE_KEY must be standard base64 (A-Z, a-z, 0-9, + and /) ending in \"==\".")
+  endif()
+else()
+  string(REGEX REPLACE "^http://([^/:]*).*$" "\\1" _kestrel_update_host "${KESTREL_UPDATE_FOLDER_URL}")
+  string(TOLOWER "${_kestrel_update_host}" _kestrel_update_host)
+  if(NOT _kestrel_update_host MATCHES "\\.example$" AND NOT KESTREL_ALLOW_UNSIGNED_CATALOGUE)
+    message(FATAL_ERROR "The update folder's host ${_kestrel_update_host} is a real server, so Kestrel must check "
+                        "its catalogue's signature: give the maker's public key as KESTREL_CATALOGUE_KEY, or build "
+                        "an unsigned Kestrel on purpose with -DKESTREL_ALLOW_UNSIGNED_CATALOGUE=ON.")
+  endif()
+endif()

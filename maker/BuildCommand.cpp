@@ -1,6 +1,5 @@
 #include "maker/Commands.h"
 #include "maker/KeyFile.h"
-#include "maker/LocalDate.h"
 #include "maker/ProgramIdentity.h"
 #include "maker/ReleaseFolder.h"
 

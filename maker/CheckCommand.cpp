@@ -1,8 +1,9 @@
 #include "maker/Commands.h"
 #include "maker/KeyFile.h"
-#include "maker/LocalDate.h"
 #include "maker/ProgramIdentity.h"
 
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueLocalTime.h"
 #include "catalogue/Sha256.h"
 #include "catalogue/SignatureVerifier.h"
 #include "catalogue/TextFileReader.h"
@@ -20,12 +21,6 @@ namespace {
 // Shared by the check only; large enough to stay off the stack.
 CatalogueFacts facts;
 Findings findings;
-
-// Kestrel's entry lookup compares names this way.
-bool sameFileName(const char *a, const char *b)
-{
-    return lstrcmpiA(a, b) == 0;
-}
 
 // The public key given on the command line, from its text or from the
 // private key file. Prints why not and returns false when it cannot be had.

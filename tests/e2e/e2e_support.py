@@ -55,6 +55,42 @@ class Snapshot:
         return (path.read_bytes(), int(path.stat().st_mtime)) == self.files[path]
 
 
+def messages(state):
+    """The open message boxes of a driver state, as (text, caption)."""
+    return [(d["text"], d["caption"]) for d in state["dialogs"] if d["kind"] == "message"]
+
+
+def buttons(state):
+    return {b["label"]: b["enabled"] for b in state["buttons"]}
+
+
+def scan_expecting_boxes(app, count, start=lambda app: app.click("&Start")):
+    """Starts a scan and closes the `count` message boxes it shows; their
+    (text, caption) in order, and the state after the last."""
+    start(app)
+    seen = []
+    while len(seen) < count:
+        state = app.wait_for(lambda s: messages(s), 300, f"message box {len(seen) + 1}")
+        seen.append(messages(state)[0])
+        app.box_ok()
+        app.wait_for(lambda s: not messages(s) or messages(s)[0] != seen[-1], 60, "the box to close")
+    app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
+    return seen, app.state()
+
+
+def answer_boxes_until(app, predicate, what):
+    """Closes message boxes as they come until predicate holds; the boxes seen."""
+    seen = []
+    while True:
+        state = app.wait_for(lambda s: predicate(s) or messages(s), timeout=300, what=what)
+        boxes = messages(state)
+        if not boxes:
+            return seen, app.state()
+        seen.append(boxes[0])
+        app.box_ok()
+        app.wait_for(lambda s: messages(s) != boxes or not messages(s), what="the box to close")
+
+
 def folder_names(folder):
     return sorted(p.name for p in pathlib.Path(folder).iterdir())
 

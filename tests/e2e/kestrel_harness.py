@@ -32,10 +32,11 @@ Pieces
                            root whose Utils/ folder holds `files` (name -> bytes or
                            text); .proxy is the http_proxy value for Kestrel,
                            .requests() the request lines so far.
-    Kestrel(proxy=None, env=None, timeout=120)
+    Kestrel(proxy=None, env=None, timeout=120, executable=None, install_folder="kestrel")
                            starts C:\\kestrel\\Kestrel.exe (a copy of the build's
-                           program) under wine; state(), driver(...), click(label),
-                           command(id), key(keys), box_ok(), close(), wait_for(pred),
+                           program, or of another build's executable) under wine;
+                           state(), driver(...), click(label), command(id),
+                           key(keys), box_ok(), close(), wait_for(pred),
                            wait_exit(), screenshot(path).
     temp_folder()          the prefix's temporary folder (Unix path), where Kestrel
                            keeps Kestrel.ini and the downloaded files.
@@ -278,14 +279,14 @@ def maker_server(files=None, behaviour=None):
 # The running program
 
 
-def _install(executable):
-    """Copies a built program under drive_c\\kestrel (Z: does not exist)."""
-    folder = drive_c() / "kestrel"
+def _install(executable, folder_name="kestrel"):
+    """Copies a built program under drive_c\\<folder_name> (Z: does not exist)."""
+    folder = drive_c() / folder_name
     folder.mkdir(exist_ok=True)
     target = folder / executable.name
     if not target.exists() or target.stat().st_mtime < executable.stat().st_mtime:
         shutil.copy2(executable, target)
-    return "C:\\kestrel\\" + executable.name
+    return f"C:\\{folder_name}\\" + executable.name
 
 
 class Kestrel:
@@ -296,7 +297,11 @@ class Kestrel:
     for the next.
     """
 
-    def __init__(self, proxy=None, env=None, timeout=300):
+    def __init__(self, proxy=None, env=None, timeout=300, executable=None, install_folder="kestrel"):
+        """executable: another build of Kestrel.exe (default: the build's own),
+        run from C:\\<install_folder> so the copies of two builds never mix."""
+        self.executable = executable or KESTREL_EXE
+        self.install_folder = install_folder
         self.extra_env = dict(env or {})
         if proxy:
             self.extra_env["http_proxy"] = proxy
@@ -309,7 +314,7 @@ class Kestrel:
     # -- life cycle
 
     def __enter__(self):
-        program = _install(KESTREL_EXE)
+        program = _install(self.executable, self.install_folder)
         self._log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             ["timeout", "-k", "10", str(self.timeout), "wine", program],

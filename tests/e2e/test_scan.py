@@ -11,35 +11,14 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
-from e2e_support import CATALOGUE_URL, catalogue, stop_serving  # noqa: E402
+from e2e_support import CATALOGUE_URL, buttons, catalogue, scan_expecting_boxes, stop_serving  # noqa: E402
 
 SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 TOKEN_MESSAGE = ("Your version of Kestrel needs to be updated.\n"
                  "Go to the Internet and get the latest version.")
 
 
-def messages(state):
-    return [(d["text"], d["caption"]) for d in state["dialogs"] if d["kind"] == "message"]
-
-
-def buttons(state):
-    return {b["label"]: b["enabled"] for b in state["buttons"]}
-
-
 class ScanOutcomes(unittest.TestCase):
-    def scan_expecting_boxes(self, app, count, start=lambda app: app.click("&Start")):
-        """Starts a scan and closes the `count` message boxes it shows; their
-        (text, caption) in order, and the state after the last."""
-        start(app)
-        seen = []
-        while len(seen) < count:
-            state = app.wait_for(lambda s: messages(s), 300, f"message box {len(seen) + 1}")
-            seen.append(messages(state)[0])
-            app.box_ok()
-            app.wait_for(lambda s: not messages(s) or messages(s)[0] != seen[-1], 60, "the box to close")
-        app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
-        return seen, app.state()
-
     def test_failed_and_empty_scans_leave_start_enabled(self):
         with Drives({"d": None}) as drives:
             build_program(drives.path("d") / "Tools", "Sample.exe", company="Corvel Software",
@@ -53,14 +32,14 @@ class ScanOutcomes(unittest.TestCase):
                 self.assertEqual(app.state()["list"], start["list"])
                 self.assertEqual(server.requests(), [])
 
-                boxes, state = self.scan_expecting_boxes(app, 1, start=lambda app: app.key("alt+s"))
+                boxes, state = scan_expecting_boxes(app, 1, start=lambda app: app.key("alt+s"))
                 self.assertEqual(boxes, [(TOKEN_MESSAGE, "Kestrel")])
                 self.assertEqual(state["list"], [])
                 self.assertEqual(state["status"], ["", ""])
                 self.assertFalse(buttons(state)["&Update"])
 
                 server.put("Kestrel.ini", catalogue(SAMPLE, ("Other.exe", "2/30/04", "1:00:00 PM", "1.0.0.0")))
-                boxes, state = self.scan_expecting_boxes(app, 1)
+                boxes, state = scan_expecting_boxes(app, 1)
                 self.assertEqual(boxes, [("Can't convert date / time.", "Other.exe")])
                 self.assertEqual(state["list"], [])
 
@@ -74,7 +53,7 @@ class ScanOutcomes(unittest.TestCase):
                 self.assertTrue((temp_folder() / "Kestrel.ini").exists())
 
                 stop_serving(server)
-                boxes, state = self.scan_expecting_boxes(app, 2)
+                boxes, state = scan_expecting_boxes(app, 2)
                 self.assertEqual(boxes, [("SendRequest failed", CATALOGUE_URL),
                                          ("Failed to retrieve version information", "Kestrel")])
                 self.assertEqual(state["list"], [])

@@ -6,8 +6,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
-from e2e_support import (Snapshot, catalogue, file_holder, folder_names, running_program,  # noqa: E402
-                         stamped_time, stop_serving, version_tuple)
+from e2e_support import (Snapshot, answer_boxes_until, catalogue, file_holder, folder_names,  # noqa: E402
+                         running_program, stamped_time, stop_serving, version_tuple)
 
 SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
@@ -19,23 +19,6 @@ def served(folder, entry, version=None):
     name, _, _, catalogue_version = entry
     return build_program(folder, name, company="Corvel Software",
                          version=version_tuple(version or catalogue_version))
-
-
-def messages(state):
-    return [(d["text"], d["caption"]) for d in state["dialogs"] if d["kind"] == "message"]
-
-
-def answer_boxes_until(app, predicate, what):
-    """Closes message boxes as they come until predicate holds; the boxes seen."""
-    seen = []
-    while True:
-        state = app.wait_for(lambda s: predicate(s) or messages(s), timeout=300, what=what)
-        boxes = messages(state)
-        if not boxes:
-            return seen, app.state()
-        seen.append(boxes[0])
-        app.box_ok()
-        app.wait_for(lambda s: messages(s) != boxes or not messages(s), what="the box to close")
 
 
 class UpdateReplacesOutdatedCopies(unittest.TestCase):

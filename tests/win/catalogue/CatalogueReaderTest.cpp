@@ -58,10 +58,16 @@ const std::string WorkedExample = "[L]\r\n&7(2?KwT\r\n[U]\r\n"
                                   "Sample.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7\r\n"
                                   "Other Tool.exe|0|1-5-04|9:05:00 AM|-|2.0.0.1\r\n";
 
+const char CatalogueUrl[] = "http://updates.corvel.example/Utils/Kestrel.ini";
+const char Token[] = "[L]\n&7(2?KwT\n";
+
 class CatalogueReader : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(catalogue.allocateEntries()); }
     void TearDown() override { catalogue.freeEntries(); }
+
+    // Read as a build without a key reads it.
+    int read(const std::string &path) { return catalogue.readCatalogue(path.c_str(), CatalogueUrl, ""); }
 
     WindowObject owner;
     Catalogue catalogue{owner};
@@ -71,8 +77,7 @@ protected:
 TEST_F(CatalogueReader, AcceptsAndLoadsTheWorkedExample)
 {
     const std::string path = writeFile("Kestrel.ini", WorkedExample);
-    EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), 1);
-    ASSERT_EQ(catalogue.loadCatalogue(path.c_str()), 1);
+    ASSERT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
     ASSERT_EQ(catalogue.entryCount, 2);
 
@@ -94,7 +99,7 @@ TEST_F(CatalogueReader, AcceptsAndLoadsTheWorkedExample)
     const std::uint64_t localTicks = (std::uint64_t{localFileTime.dwHighDateTime} << 32) | localFileTime.dwLowDateTime;
     EXPECT_EQ(ticks(sample.fileTime), localTicks + std::int64_t{bias} * 60 * 10000000);
 
-    // Each reader lets go of the file: it can be deleted right away.
+    // The reader lets go of the file: it can be deleted right away.
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
@@ -112,7 +117,7 @@ TEST_F(CatalogueReader, ChecksTheCompatibilityToken)
     for (const Case &c : cases) {
         catcher.clear();
         const std::string path = writeFile("Kestrel.ini", c.contents);
-        EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), c.result) << c.name;
+        EXPECT_EQ(read(path), c.result) << c.name;
         const Boxes expected = c.result ? Boxes{} : Boxes{{VersionMessage, "Kestrel"}};
         EXPECT_EQ(boxesOf(catcher), expected) << c.name;
     }
@@ -128,11 +133,10 @@ TEST_F(CatalogueReader, UnopenableFilesAreReportedByTheirPath)
 
     for (const std::string &path : {missing, large, held}) {
         catcher.clear();
-        EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), 0) << path;
         catalogue.entryCount = 7;
-        EXPECT_EQ(catalogue.loadCatalogue(path.c_str()), 0) << path;
+        EXPECT_EQ(read(path), 0) << path;
         EXPECT_EQ(catalogue.entryCount, 0) << path;
-        EXPECT_EQ(boxesOf(catcher), (Boxes{{"Can't open file", path}, {"Can't open file", path}})) << path;
+        EXPECT_EQ(boxesOf(catcher), (Boxes{{"Can't open file", path}})) << path;
     }
     CloseHandle(holder);
 }
@@ -142,7 +146,7 @@ TEST_F(CatalogueReader, AFileOfExactlyTheLimitIsRead)
     std::string contents = "[L]\n&7(2?KwT\n";
     contents += std::string(1024 * 1024 - contents.size(), '\n');
     const std::string path = writeFile("Limit.ini", contents);
-    EXPECT_EQ(catalogue.checkCatalogueVersion(path.c_str()), 1);
+    EXPECT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
 }
 
@@ -162,7 +166,7 @@ TEST_F(CatalogueReader, BadDatesAndTimesNameTheEntry)
     for (const Case &c : cases) {
         catcher.clear();
         const std::string path = writeFile("Kestrel.ini", "[L]\n&7(2?KwT\n[U]\n" + c.programs);
-        EXPECT_EQ(catalogue.loadCatalogue(path.c_str()), 0) << c.name;
+        EXPECT_EQ(read(path), 0) << c.name;
         EXPECT_EQ(catalogue.entryCount, c.filled) << c.name;
         EXPECT_EQ(boxesOf(catcher), (Boxes{{"Can't convert date / time.", c.caption}})) << c.name;
     }
@@ -170,16 +174,16 @@ TEST_F(CatalogueReader, BadDatesAndTimesNameTheEntry)
 
 TEST_F(CatalogueReader, StopsAtTheHundredAndFirstEntry)
 {
-    std::string programs = "[U]\n";
+    std::string programs = std::string(Token) + "[U]\n";
     for (int i = 0; i < 100; ++i)
         programs += "P" + std::to_string(i) + ".exe|0|1/1/03|1:00:00 AM|n|1\n";
     const std::string full = writeFile("Full.ini", programs);
-    EXPECT_EQ(catalogue.loadCatalogue(full.c_str()), 1);
+    EXPECT_EQ(read(full), 1);
     EXPECT_EQ(catalogue.entryCount, 100);
     EXPECT_STREQ(catalogue.entries[99].fileName, "P99.exe");
 
     const std::string over = writeFile("Over.ini", programs + "Extra.exe|0|1/1/03|1:00:00 AM|n|1\n");
-    EXPECT_EQ(catalogue.loadCatalogue(over.c_str()), 0);
+    EXPECT_EQ(read(over), 0);
     EXPECT_EQ(catalogue.entryCount, 100);
     EXPECT_EQ(boxesOf(catcher), (Boxes{{"The catalogue lists more than 100 programs.", "Kestrel"}}));
 }
@@ -187,11 +191,11 @@ TEST_F(CatalogueReader, StopsAtTheHundredAndFirstEntry)
 TEST_F(CatalogueReader, ANewLoadStartsAfreshAndClearsTheFlags)
 {
     const std::string first = writeFile("First.ini", WorkedExample);
-    ASSERT_EQ(catalogue.loadCatalogue(first.c_str()), 1);
+    ASSERT_EQ(read(first), 1);
     catalogue.entries[0].needsUpdate = 1;
     catalogue.entries[0].downloaded = 1;
-    const std::string second = writeFile("Second.ini", "[U]\nNew.exe|5|1/1/03|1:00:00 AM|long note text|9.8.7.6\n");
-    ASSERT_EQ(catalogue.loadCatalogue(second.c_str()), 1);
+    const std::string second = writeFile("Second.ini", std::string(Token) + "[U]\nNew.exe|5|1/1/03|1:00:00 AM|long note text|9.8.7.6\n");
+    ASSERT_EQ(read(second), 1);
     ASSERT_EQ(catalogue.entryCount, 1);
     EXPECT_STREQ(catalogue.entries[0].fileName, "New.exe");
     EXPECT_STREQ(catalogue.entries[0].note, "long note t");
@@ -200,13 +204,99 @@ TEST_F(CatalogueReader, ANewLoadStartsAfreshAndClearsTheFlags)
     EXPECT_EQ(catalogue.entries[0].downloaded, 0);
 }
 
+// Today's local date moved by some days, in the catalogue's format.
+std::string localDate(int days)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME time;
+    SystemTimeToFileTime(&now, &time);
+    const std::uint64_t moved = ((std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime) +
+                                std::int64_t{days} * 24 * 3600 * 10000000;
+    time = {static_cast<DWORD>(moved), static_cast<DWORD>(moved >> 32)};
+    SYSTEMTIME day;
+    FileTimeToSystemTime(&time, &day);
+    return std::to_string(day.wMonth) + "/" + std::to_string(day.wDay) + "/" + std::to_string(day.wYear % 100 / 10) +
+           std::to_string(day.wYear % 10);
+}
+
+const char ExpiredMessage[] = "The catalogue has expired.";
+const char NotSignedMessage[] = "The catalogue is not signed by the maker.";
+const std::string Hex(64, 'a');
+
+TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
+{
+    struct Case {
+        const char *name;
+        std::string contents;
+        int result;
+        Boxes boxes;
+    } cases[] = {
+        {"expires tomorrow", WorkedExample + "[Expires]\n" + localDate(1) + "\n", 1, {}},
+        {"expires today", "[Expires]\r\n" + localDate(0) + "\r\n" + WorkedExample, 1, {}},
+        {"expired yesterday, checked before the token", "[U]\n[Expires]\n" + localDate(-1) + "\n", 0,
+         {{ExpiredMessage, CatalogueUrl}}},
+        {"a date that does not parse", WorkedExample + "[Expires]\n13/1/30\n", 0, {{ExpiredMessage, CatalogueUrl}}},
+        {"only the first section counts", WorkedExample + "[Expires]\n" + localDate(-1) + "\n[Expires]\n" +
+         localDate(1) + "\n", 0, {{ExpiredMessage, CatalogueUrl}}},
+        {"a signature section is ignored", WorkedExample + "[Signature]\nnot base64\n[U]\nLate.exe|0|1/1/03|1:00:00 AM|n|1\n",
+         1, {}},
+    };
+    for (const Case &c : cases) {
+        catcher.clear();
+        const std::string path = writeFile("Kestrel.ini", c.contents);
+        EXPECT_EQ(read(path), c.result) << c.name;
+        EXPECT_EQ(boxesOf(catcher), c.boxes) << c.name;
+    }
+    EXPECT_STREQ(catalogue.entries[2].fileName, "Late.exe");
+}
+
+TEST_F(CatalogueReader, WithoutAKeyChecksumsAreTakenWhereWellFormed)
+{
+    const std::string path = writeFile("Kestrel.ini", WorkedExample + "[Hashes]\r\nSAMPLE.EXE|" + Hex +
+                                                          "\r\nOther Tool.exe|" + Hex.substr(1) + "\r\n");
+    ASSERT_EQ(read(path), 1);
+    EXPECT_TRUE(catcher.boxes().empty());
+    EXPECT_EQ(catalogue.entries[0].checksumStatus, ChecksumStatus::Present);
+    EXPECT_EQ(catalogue.entries[0].checksum.bytes[31], 0xaa);
+    EXPECT_EQ(catalogue.entries[1].checksumStatus, ChecksumStatus::Malformed);
+}
+
+TEST_F(CatalogueReader, WithAKeyTheSignatureComesFirst)
+{
+    // A key whose private half nobody holds any more.
+    const char key[] = "S8qIWTYKokFhuWyRuOVyjp4CAUQRGA7l0RU4iKFI6DflL45p9CIYCuBolyJ/PkmbPPvkMziODk8HXVvFoU0r6w==";
+    // Its signature over the first three lines of WorkedExample, made in Python.
+    const char signature[] = "pfpHGXvA94JudeGtT/buonoIPOnwUhqMYrJcozglP6Tm8Ar+CKsUzBjNzXV3+q0BDY5amF+lMwxbgtQG/CiisA==";
+    const std::string signedPart = "[L]\r\n&7(2?KwT\r\n[U]\r\nSample.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7\r\n";
+    struct Case {
+        const char *name;
+        std::string contents;
+        const char *key;
+    } cases[] = {
+        {"no signature, even without a token", "[U]\n[Expires]\n" + localDate(-1) + "\n", key},
+        {"signed, but with no expiry date", signedPart + "[Signature]\r\n" + signature + "\r\n", key},
+        {"signature over other bytes", signedPart + "\r\n[Signature]\r\n" + signature + "\r\n", key},
+        {"a key that is no base64", signedPart + "[Signature]\r\n" + signature + "\r\n",
+         "S8qIWTYKokFhuWyRuOVyjp4CAUQRGA7l0RU4iKFI6DflL45p9CIYCuBolyJ/PkmbPPvkMziODk8HXVvFoU0r6w=!"},
+    };
+    for (const Case &c : cases) {
+        catcher.clear();
+        const std::string path = writeFile("Kestrel.ini", c.contents);
+        catalogue.entryCount = 7;
+        EXPECT_EQ(catalogue.readCatalogue(path.c_str(), CatalogueUrl, c.key), 0) << c.name;
+        EXPECT_EQ(catalogue.entryCount, 0) << c.name;
+        EXPECT_EQ(boxesOf(catcher), (Boxes{{NotSignedMessage, CatalogueUrl}})) << c.name;
+    }
+}
+
 TEST(CatalogueWithoutEntries, LoadingWarnsInsteadOfWritingAnywhere)
 {
     MessageBoxCatcher catcher;
     WindowObject owner;
     Catalogue catalogue(owner);
     const std::string path = writeFile("Kestrel.ini", WorkedExample);
-    EXPECT_EQ(catalogue.loadCatalogue(path.c_str()), 0);
+    EXPECT_EQ(catalogue.readCatalogue(path.c_str(), CatalogueUrl, ""), 0);
     EXPECT_EQ(catalogue.entryCount, 0);
     EXPECT_EQ(boxesOf(catcher), (Boxes{{"Not enough memory for the catalogue.", "Kestrel"}}));
     EXPECT_EQ(catalogue.findEntryByName("Sample.exe"), 0);

@@ -1,0 +1,118 @@
+"""End-to-end: a Kestrel built with the maker's key (a key made at test time,
+tests/e2e/catalogue_signing.py) accepts only catalogues signed with it, by an
+independent implementation of ECDSA, and installs only files whose checksum
+the signed catalogue gives.
+
+One launch walks through the refusals, since each leaves Start enabled and
+searches nothing, then a signed LF catalogue that finds nothing to update,
+then a signed CR LF catalogue whose update replaces one program and refuses
+another whose served file differs from its checksum."""
+
+import os
+import pathlib
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
+from e2e_support import (CATALOGUE_URL, Snapshot, answer_boxes_until, buttons, catalogue,  # noqa: E402
+                         folder_names, scan_expecting_boxes, version_tuple)
+from catalogue_signing import (KEY_FILE, checksum, expires_section, hashes_section, load_key,  # noqa: E402
+                               new_key, sign)
+
+VARIANT = pathlib.Path(os.environ.get("KESTREL_SIGNED_VARIANT", "build/win/signed-variant"))
+SIGNED_KESTREL = VARIANT / "bin" / "Kestrel.exe"
+
+SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
+OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
+ABSENT = ("Absent.exe", "1/1/20", "1:00:00 PM", "1.0.0.0")
+
+NOT_SIGNED = "The catalogue is not signed by the maker."
+EXPIRED = "The catalogue has expired."
+NO_CHECKSUM = "The catalogue has no checksum for this program."
+NOT_PROMISED = "The downloaded file is not the expected program."
+BASE = CATALOGUE_URL.rsplit("/", 1)[0] + "/"
+
+
+def served(folder, entry):
+    return build_program(folder, entry[0], company="Corvel Software", version=version_tuple(entry[3]))
+
+
+class SignedCatalogue(unittest.TestCase):
+    def test_only_what_the_maker_signed_is_installed(self):
+        key = load_key(VARIANT / KEY_FILE)
+        with Drives({"d": None}) as drives:
+            d = drives.path("d")
+            sample = build_program(d / "Apps", "Sample.exe", company="Corvel Software", version=(1, 2, 0, 6))
+            others = [build_program(d / folder, "Other Tool.exe", company="Corvel Software", version=(2, 0, 0, 0))
+                      for folder in ("Apps", "Backup")]
+            before = Snapshot([sample, *others])
+
+            with maker_server() as server:
+                new_sample = served(server.utils, SAMPLE).read_bytes()
+                # The right program and version, but not the file the maker hashed.
+                served(server.utils, OTHER)
+                sums = {"Sample.exe": checksum(new_sample), "Other Tool.exe": checksum(b"the maker's own build")}
+                entries = catalogue(SAMPLE, OTHER)
+                body = entries + hashes_section(sums) + expires_section(1)
+                signed = sign(key, body)
+                refusals = [
+                    ("no signature section", body.encode(), NOT_SIGNED, CATALOGUE_URL),
+                    ("one byte of an entry changed", signed.replace(b"|1.2.0.7", b"|1.2.0.8"), NOT_SIGNED,
+                     CATALOGUE_URL),
+                    ("an entry appended after the signature",
+                     signed + b"[U]\r\nAbsent.exe|0|1/1/20|1:00:00 PM|-|1.0.0.0\r\n", NOT_SIGNED, CATALOGUE_URL),
+                    ("signed by another key", sign(new_key(), body), NOT_SIGNED, CATALOGUE_URL),
+                    ("no expiry section", sign(key, entries + hashes_section(sums)), NOT_SIGNED, CATALOGUE_URL),
+                    ("expired yesterday", sign(key, entries + hashes_section(sums) + expires_section(-1)), EXPIRED,
+                     CATALOGUE_URL),
+                    ("an entry without a checksum",
+                     sign(key, entries + hashes_section({"Sample.exe": sums["Sample.exe"]}) + expires_section(1)),
+                     NO_CHECKSUM, "Other Tool.exe"),
+                    ("a checksum in capitals",
+                     sign(key, entries + hashes_section({**sums, "Sample.exe": sums["Sample.exe"].upper()})
+                          + expires_section(1)), NO_CHECKSUM, "Sample.exe"),
+                ]
+                lf = sign(key, catalogue(ABSENT).replace("\r\n", "\n")
+                          + hashes_section({"Absent.exe": checksum(b"absent")}, "\n") + expires_section(1, "\n"),
+                          newline="\n")
+
+                with Kestrel(proxy=server.proxy, executable=SIGNED_KESTREL, install_folder="kestrel-signed") as app:
+                    app.wait_ready()
+                    for what, data, text, caption in refusals:
+                        with self.subTest(what):
+                            server.put("Kestrel.ini", data)
+                            boxes, state = scan_expecting_boxes(app, 1)
+                            self.assertEqual(boxes, [(text, caption)])
+                            self.assertEqual(state["list"], [])
+                            # Pane 0 would show the folders of a search.
+                            self.assertEqual(state["status"], ["", ""])
+                            self.assertFalse(buttons(state)["&Update"])
+
+                    server.put("Kestrel.ini", lf)
+                    app.click("&Start")
+                    app.wait_for(lambda s: s["status"][0] == "Nothing to update.", 300, "the LF catalogue's scan")
+
+                    server.put("Kestrel.ini", signed)
+                    app.click("&Start")
+                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the signed catalogue's scan")
+                    self.assertEqual(app.state()["list"], ["D:\\Apps\\Other Tool.exe", "D:\\Apps\\Sample.exe",
+                                                           "D:\\Backup\\Other Tool.exe"])
+                    app.click("&Update")
+                    boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    self.assertEqual(boxes, [(NOT_PROMISED, BASE + "Other Tool.exe"),
+                                             ("Can't replace this file", "D:\\Apps\\Other Tool.exe"),
+                                             ("Can't replace this file", "D:\\Backup\\Other Tool.exe")])
+                    app.close()
+                    self.assertEqual(app.wait_exit(), 0)
+                fetched = [r.split()[1].rsplit("/", 1)[1] for r in server.requests() if "/Utils/" in r]
+                self.assertEqual(fetched, ["Kestrel.ini"] * (len(refusals) + 2) + ["Sample.exe", "Other%20Tool.exe"])
+
+            self.assertEqual(sample.read_bytes(), new_sample)
+            for path in others:
+                self.assertTrue(before.unchanged(path), path)
+            self.assertEqual([n for n in folder_names(temp_folder()) if n.lower().endswith(".exe")], [])
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -5,6 +5,7 @@
 
 #include "catalogue/CatalogueLocalTime.h"
 #include "catalogue/Sha256.h"
+#include "catalogue/SignatureVerifier.h"
 #include "catalogue/core/CatalogueDateTime.h"
 #include "catalogue/core/CatalogueExpiry.h"
 #include "catalogue/core/HexText.h"
@@ -122,6 +123,13 @@ int runBuild(const CommandLine &line)
         if (size > 0 && line.keyFile) {
             if (!sha256OfMemory(text, size, digest) || !key.sign(digest, signature)) {
                 std::fprintf(stderr, "%s: the platform cannot sign with this key\n", line.keyFile);
+                return ExitUsage;
+            }
+            // A key file whose public part is not that of its private key
+            // would sign catalogues no Kestrel built with it accepts.
+            SignatureVerifier verifier;
+            if (!verifier.importPublicKey(key.publicKey) || !verifier.verify(digest, signature)) {
+                std::fprintf(stderr, "%s: its public key does not belong to its private key\n", line.keyFile);
                 return ExitUsage;
             }
             size = appendSignature(signature, text, size, sizeof text);

@@ -33,7 +33,7 @@ bool takePublicKey(const CommandLine &line, unsigned char (&publicKey)[P256Publi
             std::fprintf(stderr, "%s: %s\n", line.keyFile, keyFileProblem(status));
             return false;
         }
-        std::memcpy(publicKey, key.publicKey(), sizeof publicKey);
+        std::memcpy(publicKey, key.publicKey, sizeof publicKey);
         return true;
     }
     std::size_t decoded = 0;

@@ -17,8 +17,11 @@ KeyFileStatus writeKeyFile(const char *path, const SigningKey &key)
     if (!file.valid())
         return GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS ? KeyFileStatus::Exists
                                                                                               : KeyFileStatus::CannotWrite;
+    unsigned char bytes[SigningKey::Size];
+    key.toBytes(bytes);
     char text[KeyTextLength + 3];
-    encodeBase64(key.bytes, sizeof key.bytes, text);
+    encodeBase64(bytes, sizeof bytes, text);
+    SecureZeroMemory(bytes, sizeof bytes);
     std::memcpy(text + KeyTextLength, "\r\n", 3);
     DWORD written = 0;
     const bool done = WriteFile(file.get(), text, KeyTextLength + 2, &written, nullptr) && written == KeyTextLength + 2;
@@ -50,10 +53,14 @@ KeyFileStatus readKeyFile(const char *path, SigningKey &key)
             --length;
         if (length > 0 && text[length - 1] == '\r')
             --length;
+        unsigned char bytes[SigningKey::Size];
         std::size_t decoded = 0;
-        if (length == KeyTextLength && decodeBase64(text, length, key.bytes, sizeof key.bytes, decoded) &&
-            decoded == sizeof key.bytes)
+        if (length == KeyTextLength && decodeBase64(text, length, bytes, sizeof bytes, decoded) &&
+            decoded == sizeof bytes) {
+            key.fromBytes(bytes);
             status = KeyFileStatus::Done;
+        }
+        SecureZeroMemory(bytes, sizeof bytes);
     }
     SecureZeroMemory(text, sizeof text);
     return status;

@@ -18,7 +18,7 @@ int runKeygen(const CommandLine &line)
         return ExitUsage;
     }
     char publicKey[base64Length(P256PublicKeySize) + 1];
-    encodeBase64(key.publicKey(), P256PublicKeySize, publicKey);
+    encodeBase64(key.publicKey, sizeof key.publicKey, publicKey);
     std::printf("KESTREL_CATALOGUE_KEY=%s\n", publicKey);
     return ExitDone;
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-static_assert(SigningKey::Size - SigningKey::CoordinateSize == P256PublicKeySize, "X and Y are the public key");
-
 // CNG's private key blob: its header, then X, Y and d.
 struct PrivateBlob {
     BCRYPT_ECCKEY_BLOB header;
@@ -27,7 +25,19 @@ bool openEcdsa(AlgorithmHandle &algorithm)
 
 SigningKey::~SigningKey()
 {
-    SecureZeroMemory(bytes, sizeof bytes);
+    SecureZeroMemory(scalar, sizeof scalar);
+}
+
+void SigningKey::toBytes(unsigned char (&out)[Size]) const
+{
+    std::memcpy(out, publicKey, sizeof publicKey);
+    std::memcpy(out + sizeof publicKey, scalar, sizeof scalar);
+}
+
+void SigningKey::fromBytes(const unsigned char (&in)[Size])
+{
+    std::memcpy(publicKey, in, sizeof publicKey);
+    std::memcpy(scalar, in + sizeof publicKey, sizeof scalar);
 }
 
 bool SigningKey::generate()
@@ -49,7 +59,7 @@ bool SigningKey::generate()
         SecureZeroMemory(&blob, sizeof blob);
         return false;
     }
-    std::memcpy(bytes, blob.key, sizeof bytes);
+    fromBytes(blob.key);
     SecureZeroMemory(&blob, sizeof blob);
     return true;
 }
@@ -62,7 +72,7 @@ bool SigningKey::sign(const Sha256Digest &digest, unsigned char (&signature)[P25
     PrivateBlob blob;
     blob.header.dwMagic = BCRYPT_ECDSA_PRIVATE_P256_MAGIC;
     blob.header.cbKey = CoordinateSize;
-    std::memcpy(blob.key, bytes, sizeof blob.key);
+    toBytes(blob.key);
     BCRYPT_KEY_HANDLE imported = nullptr;
     const NTSTATUS status = BCryptImportKeyPair(algorithm.get(), nullptr, BCRYPT_ECCPRIVATE_BLOB, &imported,
                                                 reinterpret_cast<PUCHAR>(&blob), sizeof blob, 0);

@@ -24,8 +24,10 @@ public:
     // when the platform refuses the key or the signing.
     bool sign(const Sha256Digest &digest, unsigned char (&signature)[P256SignatureSize]) const;
 
-    // X then Y: the public key.
-    const unsigned char *publicKey() const { return bytes; }
+    // The key file's bytes: X, Y, then d.
+    void toBytes(unsigned char (&out)[Size]) const;
+    void fromBytes(const unsigned char (&in)[Size]);
 
-    unsigned char bytes[Size] = {};
+    unsigned char publicKey[P256PublicKeySize] = {}; // X then Y
+    unsigned char scalar[CoordinateSize] = {};       // d, the secret
 };

@@ -256,6 +256,8 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
         with Drives({"d": None}) as drives:
             build_program(drives.path("d") / "rel", "Alpha.exe", company="Corvel Software")
             (drives.path("d") / "key.txt").write_text("taken\n")
+            one, other = (key_bytes(ec.generate_private_key(ec.SECP256R1())) for _ in range(2))
+            (drives.path("d") / "mixed.key").write_text(base64.b64encode(one[:64] + other[64:]).decode())
             past = date_text(TODAY - datetime.timedelta(days=1))
             cases = [
                 ((), 2),
@@ -265,6 +267,7 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
                 (("build", "D:\\missing"), 2),
                 (("build", "D:\\rel", "--expires", past), 2),
                 (("build", "D:\\rel", "--key", "D:\\key.txt"), 2),
+                (("build", "D:\\rel", "--key", "D:\\mixed.key"), 2),
                 (("check", "D:\\missing.ini"), 2),
                 (("check", "D:\\rel\\Kestrel.ini", "--key", "short"), 2),
             ]

@@ -1,14 +1,22 @@
 // Feeds arbitrary bytes to the catalogue's text handling: the line reader,
-// the compatibility check and the entry loading, as a downloaded Kestrel.ini
-// would reach them.
+// the compatibility check, the entry loading, the signed-bytes split, the
+// expiry and checksum sections and the base64 and hex decoders, as a
+// downloaded Kestrel.ini would reach them.
 #include "FuzzCheck.h"
 
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/core/Base64.h"
+#include "catalogue/core/CatalogueChecksums.h"
 #include "catalogue/core/CatalogueDateTime.h"
 #include "catalogue/core/CatalogueEntries.h"
+#include "catalogue/core/CatalogueExpiry.h"
+#include "catalogue/core/CatalogueSections.h"
 #include "catalogue/core/CompatibilityToken.h"
+#include "catalogue/core/HexText.h"
 #include "catalogue/core/LineReader.h"
+#include "catalogue/core/SignedCatalogue.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -185,6 +193,7 @@ void checkEntryRecord(const CatalogueEntry &entry, const char *line)
     FUZZ_REQUIRE(holdsField(entry.fileName, line, 0, FileNameLength));
     FUZZ_REQUIRE(holdsField(entry.note, line, 4, NoteLength));
     FUZZ_REQUIRE(entry.needsUpdate == 0 && entry.downloaded == 0);
+    FUZZ_REQUIRE(entry.checksumStatus == ChecksumStatus::None);
 }
 
 bool untouched(const CatalogueEntry &entry)
@@ -260,6 +269,142 @@ void checkEntryLine(const char *data, std::size_t size)
         FUZZ_REQUIRE(validLocalTime(local));
 }
 
+bool lineEndsOnly(const char *data, std::size_t from, std::size_t size)
+{
+    for (std::size_t i = from; i < size; ++i)
+        if (data[i] != '\r' && data[i] != '\n')
+            return false;
+    return true;
+}
+
+// The split, against the physical lines of the file worked out here.
+void checkSignedSplit(const char *data, std::size_t size)
+{
+    const SignedCatalogue split = splitSignedCatalogue(data, size);
+    const std::string header = SignatureHeader;
+    std::size_t start = 0;
+    std::size_t headerAt = size;
+    std::size_t after = size;
+    while (start < size) {
+        const char *feed = static_cast<const char *>(std::memchr(data + start, '\n', size - start));
+        const std::size_t end = feed ? static_cast<std::size_t>(feed - data) : size;
+        std::string line(data + start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line == header) {
+            headerAt = start;
+            after = end + 1;
+            break;
+        }
+        start = end + 1;
+    }
+    FUZZ_REQUIRE(split.signedSize == headerAt);
+    if (headerAt == size) {
+        FUZZ_REQUIRE(split.status == SignatureStatus::NoSection);
+        return;
+    }
+    FUZZ_REQUIRE(split.status != SignatureStatus::NoSection);
+    if (split.status == SignatureStatus::BadSignatureLine)
+        return;
+    // A well-formed signature line is its own re-encoding.
+    char text[SignatureLineLength + 1];
+    encodeBase64(split.signature, P256SignatureSize, text);
+    FUZZ_REQUIRE(after + SignatureLineLength <= size);
+    FUZZ_REQUIRE(std::memcmp(data + after, text, SignatureLineLength) == 0);
+    std::size_t rest = after + SignatureLineLength;
+    // The line ends there, one carriage return at most before its line feed.
+    if (rest < size && data[rest] == '\r')
+        ++rest;
+    FUZZ_REQUIRE(rest == size || data[rest] == '\n');
+    FUZZ_REQUIRE((split.status == SignatureStatus::WellFormed) == lineEndsOnly(data, rest, size));
+}
+
+void checkExpiry(const char *data, std::size_t size, const ExpectedLines &lines)
+{
+    const CatalogueExpiry expiry = readCatalogueExpiry(data, size);
+    std::size_t i = 0;
+    while (i < lines.count() && std::strcmp(lines.line(i), ExpiresHeader) != 0)
+        ++i;
+    if (i == lines.count()) {
+        FUZZ_REQUIRE(expiry.status == ExpiryStatus::NoSection);
+        return;
+    }
+    CalendarTime date{};
+    const bool readable = i + 1 < lines.count() && parseCatalogueDate(lines.line(i + 1), date);
+    FUZZ_REQUIRE(expiry.status == (readable ? ExpiryStatus::Readable : ExpiryStatus::Unreadable));
+    if (readable)
+        FUZZ_REQUIRE(isValidDate(expiry.lastDay) && expiry.lastDay.year == date.year &&
+                     expiry.lastDay.month == date.month && expiry.lastDay.day == date.day);
+}
+
+bool sameIgnoringCase(const char *a, const char *b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b)
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b)))
+            return false;
+    return *a == *b;
+}
+
+bool lowerHex(const char *text, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i)
+        if (!std::isdigit(static_cast<unsigned char>(text[i])) && (text[i] < 'a' || text[i] > 'f'))
+            return false;
+    return true;
+}
+
+// Each loaded entry against the first line for its name in the first
+// "[Hashes]" section, found here line by line.
+void checkChecksums(const char *data, std::size_t size, const ExpectedLines &lines)
+{
+    CatalogueEntry *entries = entryBlock(MaxCatalogueEntries);
+    ConverterLog log;
+    const int count = readCatalogueEntries(data, size, entries, MaxCatalogueEntries, stubConverter, &log).entryCount;
+    readCatalogueChecksums(data, size, entries, count, sameIgnoringCase);
+
+    std::size_t first = 0;
+    while (first < lines.count() && std::strcmp(lines.line(first), HashesHeader) != 0)
+        ++first;
+    for (int e = 0; e < count; ++e) {
+        const CatalogueEntry &entry = entries[e];
+        const char *found = nullptr;
+        for (std::size_t i = first + 1; i < lines.count() && lines.line(i)[0] != '[' && !found; ++i) {
+            const std::string line = lines.line(i);
+            if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(ChecksumSeparator)).c_str(), entry.fileName))
+                found = lines.line(i);
+        }
+        if (!found) {
+            FUZZ_REQUIRE(entry.checksumStatus == ChecksumStatus::None);
+            continue;
+        }
+        const char *digits = std::strchr(found, ChecksumSeparator);
+        const bool wellFormed = digits && std::strlen(digits + 1) == Sha256HexLength && lowerHex(digits + 1, Sha256HexLength);
+        FUZZ_REQUIRE(entry.checksumStatus == (wellFormed ? ChecksumStatus::Present : ChecksumStatus::Malformed));
+        if (wellFormed) {
+            char text[Sha256HexLength + 1];
+            encodeHex(entry.checksum.bytes, Sha256Size, text);
+            FUZZ_REQUIRE(std::strcmp(text, digits + 1) == 0);
+        }
+    }
+}
+
+// Whatever decodes must encode back to the very same text.
+void checkBase64(const char *data, std::size_t size)
+{
+    static std::vector<unsigned char> bytes;
+    static std::string text;
+    bytes.assign(size, 0);
+    std::size_t decoded = 0;
+    if (!decodeBase64(data, size, bytes.data(), size, decoded)) {
+        FUZZ_REQUIRE(decoded == 0);
+        return;
+    }
+    FUZZ_REQUIRE(base64Length(decoded) == size);
+    text.assign(size + 1, '?');
+    encodeBase64(bytes.data(), decoded, &text[0]);
+    FUZZ_REQUIRE(text[size] == '\0' && std::memcmp(text.data(), data, size) == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
@@ -290,5 +435,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     }
 
     checkEntryLine(data, size);
+    checkSignedSplit(data, size);
+    checkExpiry(data, size, lines);
+    checkChecksums(data, size, lines);
+    checkBase64(data, size);
     return 0;
 }

@@ -319,7 +319,7 @@ class Kestrel:
         self.process = subprocess.Popen(
             ["timeout", "-k", "10", str(self.timeout), "wine", program],
             env=_wine_env(self.extra_env), stdout=self._log, stderr=subprocess.STDOUT,
-            stdin=subprocess.DEVNULL, cwd=drive_c() / "kestrel")  # current folder C:\kestrel
+            stdin=subprocess.DEVNULL, cwd=drive_c() / self.install_folder)  # current folder: the program's
         return self
 
     def __exit__(self, *exc):

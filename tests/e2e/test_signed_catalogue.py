@@ -43,10 +43,11 @@ class SignedCatalogue(unittest.TestCase):
         key = load_key(VARIANT / KEY_FILE)
         with Drives({"d": None}) as drives:
             d = drives.path("d")
-            sample = build_program(d / "Apps", "Sample.exe", company="Corvel Software", version=(1, 2, 0, 6))
+            samples = [build_program(d / folder, "Sample.exe", company="Corvel Software", version=(1, 2, 0, 6))
+                       for folder in ("Apps", "Backup")]
             others = [build_program(d / folder, "Other Tool.exe", company="Corvel Software", version=(2, 0, 0, 0))
                       for folder in ("Apps", "Backup")]
-            before = Snapshot([sample, *others])
+            before = Snapshot([*samples, *others])
 
             with maker_server() as server:
                 new_sample = served(server.utils, SAMPLE).read_bytes()
@@ -97,7 +98,7 @@ class SignedCatalogue(unittest.TestCase):
                     app.click("&Start")
                     app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the signed catalogue's scan")
                     self.assertEqual(app.state()["list"], ["D:\\Apps\\Other Tool.exe", "D:\\Apps\\Sample.exe",
-                                                           "D:\\Backup\\Other Tool.exe"])
+                                                           "D:\\Backup\\Other Tool.exe", "D:\\Backup\\Sample.exe"])
                     app.click("&Update")
                     boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
                     self.assertEqual(boxes, [(NOT_PROMISED, BASE + "Other Tool.exe"),
@@ -108,7 +109,8 @@ class SignedCatalogue(unittest.TestCase):
                 fetched = [r.split()[1].rsplit("/", 1)[1] for r in server.requests() if "/Utils/" in r]
                 self.assertEqual(fetched, ["Kestrel.ini"] * (len(refusals) + 2) + ["Sample.exe", "Other%20Tool.exe"])
 
-            self.assertEqual(sample.read_bytes(), new_sample)
+            for path in samples:
+                self.assertEqual(path.read_bytes(), new_sample, path)
             for path in others:
                 self.assertTrue(before.unchanged(path), path)
             self.assertEqual([n for n in folder_names(temp_folder()) if n.lower().endswith(".exe")], [])

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Download benchmark: a 32 MiB file fetched from the loopback maker's server
-# by fetchAndReport with the progress panel shown, against a bare WinINet read
+# by fetchAndReport with the progress panel shown and then hashed as the
+# Update command checks it, against a bare WinINet read
 # loop in the same process under Wine, with curl's figure for context. Prints
 # throughputs and their ratio. Not a test: nothing is asserted.
 #
@@ -12,7 +13,7 @@ rounds=${1:-3}
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" >/dev/null
-cmake --build "$build" -j2 --target net toolkit >/dev/null
+cmake --build "$build" -j2 --target net toolkit catalogue >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-download-bench.XXXXXX")
 server_pid=
@@ -24,8 +25,9 @@ trap cleanup EXIT
 x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -DNOMINMAX -D_WIN32_WINNT=0x0601 \
     -I"$root" "$root/tools/bench/download_bench.cpp" -o "$work/download_bench.exe" \
     "$build/net/libnet.a" "$build/net/libnet_core.a" \
+    "$build/catalogue/libcatalogue.a" "$build/catalogue/libcatalogue_core.a" \
     "$build/toolkit/libtoolkit.a" "$build/toolkit/libtoolkit_core.a" \
-    -lwininet -lcomctl32 -lgdi32 -luser32 -static -static-libgcc -static-libstdc++
+    -lwininet -lbcrypt -lversion -lcomctl32 -lgdi32 -luser32 -static -static-libgcc -static-libstdc++
 
 mkdir -p "$work/root/Utils" "$work/local"
 head -c $((32 * 1024 * 1024)) /dev/urandom >"$work/root/Utils/Big.bin"

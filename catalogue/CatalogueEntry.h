@@ -32,3 +32,6 @@ struct CatalogueEntry {
 };
 
 constexpr int MaxCatalogueEntries = 100;
+
+// Characters of a program's file name that an entry keeps.
+constexpr unsigned MaxFileNameLength = 58;

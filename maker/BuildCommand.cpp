@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr std::size_t MaxNameLength = 58;
-
 // Shared by the build only; large enough to stay off the stack.
 ListedProgram listed[ReleaseFolder::Capacity];
 ReleaseFolder folder;
@@ -47,9 +45,9 @@ Listing listProgram(const ReleaseFolder::Program &program, ListedProgram &out)
         break;
     }
     const std::size_t nameLength = std::strlen(program.name);
-    if (nameLength > MaxNameLength)
+    if (nameLength > MaxFileNameLength)
         findings.programProblem(program.name, "name of %u characters; Kestrel reads at most %u",
-                                static_cast<unsigned>(nameLength), static_cast<unsigned>(MaxNameLength));
+                                static_cast<unsigned>(nameLength), MaxFileNameLength);
     CalendarTime local;
     if (!utcToLocalTime(program.lastWrite, local))
         findings.programProblem(program.name, "its last-write time cannot be read");

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr char Separator = '|';
-constexpr std::size_t FileNameLength = 58;
 constexpr std::size_t NoteLength = 11;
 
 // Copies the field under the cursor, at most outSize - 1 characters, and
@@ -37,7 +36,7 @@ bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local
     entry.needsUpdate = 0;
     entry.downloaded = 0;
     entry.checksumStatus = ChecksumStatus::None;
-    takeField(cursor, entry.fileName, FileNameLength + 1);
+    takeField(cursor, entry.fileName, MaxFileNameLength + 1);
     takeField(cursor, field, sizeof field);
     entry.number = readDecimalNumber(field);
 

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr std::size_t MaxNameLength = 58;
 constexpr std::uint32_t MaxVersionPart = 65535;
 
 // Kestrel's reader hands out a line over CatalogueLineLimit - 1 characters in
@@ -217,9 +216,9 @@ private:
             findings_.problem(lineNumber, "date or time that Kestrel cannot read");
 
         const std::size_t nameLength = std::strcspn(line, "|");
-        if (nameLength > MaxNameLength)
+        if (nameLength > MaxFileNameLength)
             findings_.problem(lineNumber, "name of %u characters; at most %u", static_cast<unsigned>(nameLength),
-                              static_cast<unsigned>(MaxNameLength));
+                              MaxFileNameLength);
         if (std::strcspn(line, "\\/:") < nameLength)
             findings_.problem(lineNumber, "name holds '\\', '/' or ':'; it must be a bare file name");
 

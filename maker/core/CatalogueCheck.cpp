@@ -77,6 +77,20 @@ const char *versionField(const char *line)
     return line;
 }
 
+bool endsInExe(const char *name, std::size_t length)
+{
+    static const char Extension[] = ".exe";
+    const std::size_t extensionLength = sizeof Extension - 1;
+    if (length < extensionLength)
+        return false;
+    for (std::size_t i = 0; i < extensionLength; ++i) {
+        const char c = name[length - extensionLength + i];
+        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != Extension[i])
+            return false;
+    }
+    return true;
+}
+
 // Exactly four decimal numbers joined by "."; each must fit the 16 bits of a
 // program's fixed file version, or no installed copy could ever equal it.
 bool isFourPartVersion(const char *text)
@@ -221,6 +235,8 @@ private:
                               MaxFileNameLength);
         if (std::strcspn(line, "\\/:") < nameLength)
             findings_.problem(lineNumber, "name holds '\\', '/' or ':'; it must be a bare file name");
+        if (!endsInExe(line, nameLength))
+            findings_.warning(lineNumber, "name does not end in \".exe\"; Kestrel looks at *.exe files only");
 
         const char *version = versionField(line);
         if (!isFourPartVersion(version))

@@ -216,6 +216,8 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
                 ("line of exactly 127 characters", joined(inserted(good, 3, "x" * 127)).encode(), [], []),
                 ("expires in 10 days", joined(replaced(good, 10, soon)).encode(), [], [10]),
                 ("second checksum line", joined(inserted(good, 9, good[6])).encode(), [], [9]),
+                ("a name without .exe", joined(replaced(replaced(good, 5, good[4].replace(".exe|", ".com|")), 8,
+                                                        good[7].replace(".exe|", ".com|"))).encode(), [], [5]),
             ]
             for name, data, arguments, warned in cases:
                 with self.subTest(name):

@@ -68,12 +68,22 @@ Listing listProgram(const ReleaseFolder::Program &program, ListedProgram &out)
     return Listing::Listed;
 }
 
+// Writes beside the target first and then moves it into place, so a failed
+// write never leaves a cut catalogue that could be uploaded.
 bool writeWhole(const char *path, const char *data, std::size_t size)
 {
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char fresh[MAX_PATH];
+    if (std::snprintf(fresh, sizeof fresh, "%s.new", path) >= static_cast<int>(sizeof fresh))
+        return false;
+    FileHandle file(CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file.valid() && WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
-           written == size;
+    const bool done = file.valid() && WriteFile(file.get(), data, static_cast<DWORD>(size), &written, nullptr) &&
+                      written == size && FlushFileBuffers(file.get());
+    file.close();
+    if (done && MoveFileExA(fresh, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(fresh);
+    return false;
 }
 
 } // namespace

@@ -298,6 +298,8 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
                 with self.subTest(key):
                     code, out, errors = catalogue_tool("build", "D:\\rel", "--key", key, "--expires", expires)
                     self.assertEqual((code, errors), (0, []))
+                    self.assertEqual(sorted(p.name for p in release.rel.iterdir()),
+                                     ["Alpha.exe", "Beta Tool.exe", "Kestrel.ini"])
                     data = (release.rel / "Kestrel.ini").read_bytes()
                     self.assertTrue(verifies(public_text(private), data))
                     self.assertIn(f"[Expires]\r\n{expires}\r\n[Signature]\r\n".encode(), data)

@@ -1,13 +1,14 @@
 #pragma once
+#include "resources/ResourceIds.h"
 #include "toolkit/Dialog.h"
 
-// The About box (dialog template 104): name and version, the maker's logo,
+// The About box (dialog template IDD_ABOUT): name and version, the maker's logo,
 // notice and description, and links to the maker's web site and e-mail.
 class AboutDialog : public Dialog {
 public:
     INT_PTR dialogProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    static constexpr int TemplateId = 104;
+    static constexpr int TemplateId = IDD_ABOUT;
 
 private:
     void initialise();

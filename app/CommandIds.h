@@ -1,9 +1,10 @@
 #pragma once
+#include "resources/ResourceIds.h"
 
-// Command identifiers of the button bar and the accelerator table 103.
+// Command identifiers of the button bar and the accelerator table.
 enum CommandId : int {
-    CommandExit = 40001,
-    CommandStart = 40002,
-    CommandUpdate = 40003,
-    CommandAbout = 40004,
+    CommandExit = IDM_EXIT,
+    CommandStart = IDM_START,
+    CommandUpdate = IDM_UPDATE,
+    CommandAbout = IDM_ABOUT,
 };

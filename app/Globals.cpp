@@ -1,16 +1,18 @@
 #include "app/Globals.h"
 
+#include "resources/ResourceIds.h"
+
 // One translation unit, so the order of definition is the order of
 // construction (and the reverse that of destruction). No object refers to
 // another here: WinMain attaches the finder once all of them exist.
-LabelControl titleLabel(1000, 0);
-LabelControl websiteLink(1001, 1);
-LabelControl emailLink(1003, 1);
-LabelControl noticeLabel(1004, 0);
-LabelControl descriptionLabel(1005, 0);
-LineControl lowerRule(1006);
-LineControl upperRule(1007);
-PicControl logoPicture(1009, 111, 0);
+LabelControl titleLabel(IDC_ABOUT_TITLE, 0);
+LabelControl websiteLink(IDC_ABOUT_WEBSITE, 1);
+LabelControl emailLink(IDC_ABOUT_EMAIL, 1);
+LabelControl noticeLabel(IDC_ABOUT_NOTICE, 0);
+LabelControl descriptionLabel(IDC_ABOUT_DESCRIPTION, 0);
+LineControl lowerRule(IDC_ABOUT_LOWER_RULE);
+LineControl upperRule(IDC_ABOUT_UPPER_RULE);
+PicControl logoPicture(IDC_ABOUT_LOGO, IDB_LOGO, 0);
 
 ButtonBar buttonBar;
 AboutDialog aboutDialog;

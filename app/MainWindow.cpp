@@ -5,7 +5,6 @@
 #include "app/AboutDialog.h"
 #include "app/CommandIds.h"
 #include "app/Globals.h"
-#include "app/StartupTiming.h"
 #include "app/core/MainWindowText.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/GdiHandles.h"
@@ -94,7 +93,6 @@ void MainWindow::onPaint()
         PaintCycle paint(handle);
     }
     InvalidateRect(programList.handle, nullptr, TRUE);
-    reportFirstPaint();
 }
 
 int MainWindow::showAbout()

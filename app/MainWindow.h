@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/Catalogue.h"
+#include "resources/ResourceIds.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
 
@@ -33,8 +34,8 @@ public:
     bool temporaryFolderUsable();
 
     static constexpr int TempPathSize = 280;
-    static constexpr int IconId = 101;
-    static constexpr int AcceleratorsId = 103;
+    static constexpr int IconId = IDI_KESTREL;
+    static constexpr int AcceleratorsId = IDR_ACCELERATORS;
     // Used when the display's font metrics cannot be read.
     static constexpr int FallbackLineHeight = 20;
 

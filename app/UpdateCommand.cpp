@@ -16,8 +16,7 @@ namespace {
 const char AgentName[] = "Kestrel";
 constexpr int ProgressColumns = 40;
 constexpr COLORREF ProgressColour = RGB(0, 255, 0);
-constexpr UINT NotThePromisedProgram = 5106;
-constexpr int NameSize = 60;
+constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
 
 FILETIME toFileTime(const FileTime &time)
 {
@@ -44,7 +43,7 @@ public:
     }
 
 private:
-    char names_[MaxCatalogueEntries][NameSize] = {};
+    char names_[MaxCatalogueEntries][FileNameFieldSize] = {};
     int count_ = 0;
 };
 
@@ -71,7 +70,7 @@ int MainWindow::runUpdate()
         CatalogueEntry &entry = catalogue.entries[index];
         if (!entry.needsUpdate)
             continue;
-        char fileName[NameSize];
+        char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
 
         downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
@@ -111,7 +110,7 @@ int MainWindow::runUpdate()
     }
     downloader.closeSession();
 
-    char name[NameSize];
+    char name[FileNameFieldSize];
     while (!windowDestroyed(handle)) {
         const LRESULT length = SendMessageA(listBox->handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)

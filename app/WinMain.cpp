@@ -2,13 +2,11 @@
 
 #include "app/CommandIds.h"
 #include "app/Globals.h"
-#include "app/StartupTiming.h"
 #include "toolkit/CustomControl.h"
 #include "toolkit/ProgramInstance.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
 {
-    markProgramStart();
     setProgramInstance(instance);
     finder.attach(mainWindow.catalogue, programList, statusBar);
 

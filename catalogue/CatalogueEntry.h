@@ -1,7 +1,15 @@
 #pragma once
 #include "catalogue/core/CryptoSizes.h"
 
+#include <cstddef>
 #include <cstdint>
+
+// The longest program file name a catalogue entry holds; longer names are
+// cut to it. The URL buffer, the working path and the build's check of the
+// folder address are all sized from this one number.
+constexpr std::size_t MaxFileNameLength = 58;
+// The record's field for the name: the name, its terminator and one spare byte.
+constexpr std::size_t FileNameFieldSize = MaxFileNameLength + 2;
 
 // Laid out like the platform's FILETIME: 100-nanosecond intervals since
 // 1 January 1601, UTC, in two 32-bit halves.
@@ -20,7 +28,7 @@ enum class ChecksumStatus : std::int32_t {
 // One program of the catalogue. Fixed size, so the whole list lives in one
 // zero-filled block.
 struct CatalogueEntry {
-    char fileName[60];          // at most 58 characters, always terminated
+    char fileName[FileNameFieldSize];  // at most MaxFileNameLength characters, always terminated
     char note[12];              // at most 11 characters
     FileTime fileTime;          // the catalogue's local date and time, as UTC
     std::int32_t number;
@@ -32,6 +40,3 @@ struct CatalogueEntry {
 };
 
 constexpr int MaxCatalogueEntries = 100;
-
-// Characters of a program's file name that an entry keeps.
-constexpr unsigned MaxFileNameLength = 58;

@@ -4,10 +4,30 @@ set(KESTREL_UPDATE_FOLDER_URL "http://updates.corvel.example/Utils/" CACHE STRIN
 set(KESTREL_WEBSITE_URL "http://www.corvel.example/" CACHE STRING "The maker's web site, shown in the About box")
 set(KESTREL_EMAIL_ADDRESS "utilities@corvel.example" CACHE STRING "The maker's contact address, shown in the About box")
 
+# Reads "NAME = <number>;" from a source file, so the limits below stay the
+# ones the program is compiled with.
+function(kestrel_source_constant file name result)
+  file(STRINGS "${CMAKE_CURRENT_LIST_DIR}/../${file}" lines REGEX "[ \t]${name} = [0-9]+;")
+  if(NOT lines MATCHES "[ \t]${name} = ([0-9]+)")
+    message(FATAL_ERROR "${file} no longer defines ${name} as a number.")
+  endif()
+  set(${result} ${CMAKE_MATCH_1} PARENT_SCOPE)
+endfunction()
+
+# The URL buffer holds the address, the longest file name and a terminator.
+kestrel_source_constant(net/Downloader.h UrlBufferSize _kestrel_url_buffer)
+kestrel_source_constant(catalogue/CatalogueEntry.h MaxFileNameLength _kestrel_longest_name)
+math(EXPR _kestrel_url_room "${_kestrel_url_buffer} - ${_kestrel_longest_name} - 1")
 string(LENGTH "${KESTREL_UPDATE_FOLDER_URL}" _kestrel_url_length)
-if(_kestrel_url_length GREATER 41)
+if(_kestrel_url_length GREATER _kestrel_url_room)
   message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL is ${_kestrel_url_length} characters long; "
-                      "at most 41 fit the program's URL buffer with a 58-character file name.")
+                      "at most ${_kestrel_url_room} fit the program's URL buffer with a "
+                      "${_kestrel_longest_name}-character file name.")
+endif()
+# The program escapes every '%' of a file name it appends, and the server
+# decodes the whole path: a '%' in the address would be read as an escape.
+if(KESTREL_UPDATE_FOLDER_URL MATCHES "%")
+  message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL must not contain \"%\" (write the folder's name unescaped).")
 endif()
 if(NOT KESTREL_UPDATE_FOLDER_URL MATCHES "^http://")
   message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL must start with \"http://\" (the server speaks plain HTTP/1.0).")

@@ -47,7 +47,8 @@ Listing listProgram(const ReleaseFolder::Program &program, ListedProgram &out)
     const std::size_t nameLength = std::strlen(program.name);
     if (nameLength > MaxFileNameLength)
         findings.programProblem(program.name, "name of %u characters; Kestrel reads at most %u",
-                                static_cast<unsigned>(nameLength), MaxFileNameLength);
+                                static_cast<unsigned>(nameLength),
+                                static_cast<unsigned>(MaxFileNameLength));
     CalendarTime local;
     if (!utcToLocalTime(program.lastWrite, local))
         findings.programProblem(program.name, "its last-write time cannot be read");

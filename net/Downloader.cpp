@@ -102,7 +102,7 @@ int Downloader::receive(const char *url, const char *localPath)
         return 0;
     }
     // Escaped here because the platform's own escaping of the object path is
-    // not documented; '%' passes through, so escaped names stay as they are.
+    // not documented.
     std::vector<char> objectPath(escapedObjectPathSize(parts.objectPath));
     escapeObjectPath(parts.objectPath, objectPath.data(), objectPath.size());
 

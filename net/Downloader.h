@@ -2,16 +2,17 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "resources/ResourceIds.h"
 #include "toolkit/KernelHandles.h"
 
 // Result codes of a fetch; each doubles as the string-table identifier of its text.
 enum DownloadStatus : int {
     DownloadStopped = 5100,      // the progress hook asked to stop
-    DownloadNoConnection = 5101,
-    DownloadOpenRequestFailed = 5102,
-    DownloadSendRequestFailed = 5103,
-    DownloadReadError = 5104,
-    DownloadRefused = 5105,      // the server answered with a status other than 200
+    DownloadNoConnection = IDS_NO_CONNECTION,
+    DownloadOpenRequestFailed = IDS_OPEN_REQUEST_FAILED,
+    DownloadSendRequestFailed = IDS_SEND_REQUEST_FAILED,
+    DownloadReadError = IDS_READ_ERROR,
+    DownloadRefused = IDS_REFUSED,  // the server answered with a status other than 200
     DownloadWriteFailed = 5002,  // also: no transfer buffer
     DownloadCreateFailed = 5004,
 };

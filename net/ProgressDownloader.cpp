@@ -24,9 +24,9 @@ LRESULT CALLBACK ProgressDownloader::panelProc(HWND window, UINT message, WPARAM
 {
     if (message == WM_NCCREATE) {
         auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        bind(window, static_cast<BoundObject *>(create->lpCreateParams));
     }
-    auto *owner = reinterpret_cast<ProgressDownloader *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto *owner = static_cast<ProgressDownloader *>(lookUp(window, Kind::Panel));
     if (owner && message == WM_PAINT) {
         PaintCycle paint(window);
         RECT client;
@@ -65,7 +65,8 @@ int ProgressDownloader::createProgressWindow(HWND parent, int columns, COLORREF 
     facePainted_ = false;
     progressWindow = CreateWindowExA(WS_EX_TOPMOST, PanelClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_DLGFRAME,
                                      place.x, place.y, place.width, place.height, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(PanelId)), nullptr, this);
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(PanelId)), nullptr,
+                                     static_cast<BoundObject *>(this));
     onProgress();
     return 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "net/Downloader.h"
 #include "net/core/PanelLayout.h"
+#include "toolkit/BoundObject.h"
 
 #include <string>
 
@@ -10,9 +11,11 @@ ATOM registerProgressWindowClass();
 // The downloader that shows its progress in a small framed panel centred in
 // the main window: the file name, the bytes so far and the average rate,
 // repainted after every block, and lets waiting window messages through.
-class ProgressDownloader : public Downloader {
+class ProgressDownloader : public Downloader, public BoundObject {
 public:
     static constexpr int PanelId = 151;
+
+    ProgressDownloader() : BoundObject(Kind::Panel) {}
 
     ~ProgressDownloader() override;
 

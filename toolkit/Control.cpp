@@ -29,7 +29,7 @@ bool Control::createControl(const char *className, HWND parent, const char *text
         if (!handle)
             return false;
     }
-    SetWindowLongPtrA(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    bind(handle, this);
     return true;
 }
 
@@ -47,5 +47,5 @@ void Control::activate()
 
 Control *Control::fromHandle(HWND window)
 {
-    return window ? reinterpret_cast<Control *>(GetWindowLongPtrA(window, GWLP_USERDATA)) : nullptr;
+    return static_cast<Control *>(lookUp(window, Kind::Control));
 }

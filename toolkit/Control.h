@@ -1,4 +1,5 @@
 #pragma once
+#include "toolkit/BoundObject.h"
 #include "toolkit/WindowObject.h"
 
 class Control;
@@ -6,8 +7,10 @@ class Control;
 using ControlHandler = void (WindowObject::*)(int id);
 
 // A child control of a standard window class.
-class Control : public WindowObject {
+class Control : public WindowObject, public BoundObject {
 public:
+    Control() : BoundObject(Kind::Control) {}
+
     virtual int onCommandNotify(int code, int id);
     virtual void drawItem(DRAWITEMSTRUCT *item);
     virtual LRESULT handleNotify(NMHDR *header);
@@ -22,7 +25,8 @@ public:
     // Calls the activation handler when both of its parts are set.
     void activate();
 
-    // The control object bound to a window, or null.
+    // The control object bound to a window; null for a window bound to
+    // anything else or to nothing.
     static Control *fromHandle(HWND window);
 
     int id = 0;

@@ -1,5 +1,6 @@
 #include "toolkit/CustomControl.h"
 
+#include "resources/ResourceIds.h"
 #include "toolkit/ProgramInstance.h"
 
 HCURSOR linkCursor = nullptr;
@@ -9,7 +10,7 @@ namespace {
 // globals of other files can add themselves during static construction.
 CustomControl *registryHead = nullptr;
 
-constexpr int LinkCursorId = 1002;
+constexpr int LinkCursorId = IDCUR_LINK;
 }
 
 CustomControl::CustomControl(int id, int clickable) : id(id), clickable(clickable), next_(registryHead)

@@ -47,7 +47,7 @@ private:
 // The notification code of a click on a clickable control (WM_LBUTTONUP's value).
 constexpr UINT CustomControlClicked = WM_LBUTTONUP;
 
-// The pointing hand shown over clickable controls (cursor resource 1002).
+// The pointing hand shown over clickable controls (cursor resource IDCUR_LINK).
 extern HCURSOR linkCursor;
 
 LRESULT CALLBACK customControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

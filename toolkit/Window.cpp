@@ -76,11 +76,11 @@ LRESULT CALLBACK Window::sharedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     if (msg == WM_NCCREATE) {
         auto *params = reinterpret_cast<CREATESTRUCTA *>(lParam);
         auto *created = static_cast<Window *>(params->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        bind(hwnd, created);
         if (created)
             created->handle = hwnd;
     }
-    auto *object = reinterpret_cast<Window *>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto *object = static_cast<Window *>(lookUp(hwnd, Kind::Window));
     if (object)
         return object->windowProc(msg, wParam, lParam);
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -1,10 +1,13 @@
 #pragma once
+#include "toolkit/BoundObject.h"
 #include "toolkit/WindowObject.h"
 
 // A window of a registered class of its own. Every message reaches a virtual
 // operation of the object through sharedWindowProc and the dispatcher.
-class Window : public WindowObject {
+class Window : public WindowObject, public BoundObject {
 public:
+    Window() : BoundObject(Kind::Window) {}
+
     virtual void adjustClass(WNDCLASSA &windowClass);
     virtual void adjustCreateParams(CREATESTRUCTA &params);
     virtual LRESULT windowProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -52,19 +52,15 @@ configure -D"$public_key"
 cmake --build "$build" -j2 --target Kestrel KestrelDriver
 
 echo "Building the maker's program files, and their catalogue with KestrelCatalogue build --key ..."
-python3 "$root/tools/demo/make_demo.py" "$work/server" "$work/drive"
-ln -s "$work/server/Utils" "$WINEPREFIX/dosdevices/s:"
+maker_server="$root/tests/harness/maker-server.sh"
+"$maker_server" start "$work/maker"
+trap '"$maker_server" stop "$work/maker"; kestrel_session_end' EXIT
+python3 "$root/tools/demo/make_demo.py" "$work/maker/root" "$work/drive"
+ln -s "$work/maker/root/Utils" "$WINEPREFIX/dosdevices/s:"
 catalogue_tool build 'S:\' --key 'K:\demo-maker.key'
 catalogue_tool check 'S:\Kestrel.ini' --folder 'S:\' --key-file 'K:\demo-maker.key'
 rm -f "$WINEPREFIX/dosdevices/k:" "$WINEPREFIX/dosdevices/s:"
-
-python3 "$root/tools/maker_server.py" --root "$work/server" --port-file "$work/port" \
-        --log "$work/requests.log" &
-server_pid=$!
-stop_server() { kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; }
-trap 'stop_server; kestrel_session_end' EXIT
-for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port")
+port=$(cat "$work/maker/port")
 
 ln -s "$work/drive" "$WINEPREFIX/dosdevices/d:"
 cp "$build/bin/Kestrel.exe" "$build/bin/KestrelDriver.exe" "$WINEPREFIX/drive_c/kestrel/"
@@ -76,7 +72,7 @@ echo "The maker's server listens on 127.0.0.1:$port; drive D: holds:"
 if [ -n "$interactive" ]; then
   echo "Kestrel opens on $DISPLAY: press Start, then Update. Close it to end the demo."
   timeout -k 10 3600 wine 'C:\kestrel\Kestrel.exe' || true
-  echo "Requests the server received:"; sed 's/^/  /' "$work/requests.log" 2>/dev/null || true
+  echo "Requests the server received:"; sed 's/^/  /' "$work/maker/root/requests.log" 2>/dev/null || true
   exit 0
 fi
 

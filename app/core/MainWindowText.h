@@ -3,16 +3,12 @@
 
 // Texts and size rules of the main window, free of the platform.
 
-// Longest file name the catalogue allows; the working path must hold the
-// temporary folder followed by such a name.
-constexpr std::size_t LongestFileName = 58;
-
 // Appends "X " to line (at most lineSize - 1 characters, always terminated)
 // for each drive index 2 (C) to 25 (Z) whose flag is set; A and B never appear.
 void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[26]);
 
 // Whether a temporary folder of folderLength characters, as GetTempPathA
-// reported it, and a file name of LongestFileName characters fit a working
+// reported it, and a file name of MaxFileNameLength characters fit a working
 // path buffer of pathSize bytes. A length of 0 (the call failed) never fits.
 bool temporaryFolderFits(std::size_t folderLength, std::size_t pathSize);
 

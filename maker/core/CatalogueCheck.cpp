@@ -232,7 +232,7 @@ private:
         const std::size_t nameLength = std::strcspn(line, "|");
         if (nameLength > MaxFileNameLength)
             findings_.problem(lineNumber, "name of %u characters; at most %u", static_cast<unsigned>(nameLength),
-                              MaxFileNameLength);
+                              static_cast<unsigned>(MaxFileNameLength));
         if (std::strcspn(line, "\\/:") < nameLength)
             findings_.problem(lineNumber, "name holds '\\', '/' or ':'; it must be a bare file name");
         if (!endsInExe(line, nameLength))

@@ -5,7 +5,7 @@
 namespace {
 bool needsEscape(unsigned char c)
 {
-    return c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '#';
+    return c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '#' || c == '%';
 }
 }
 

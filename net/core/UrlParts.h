@@ -28,8 +28,10 @@ const char *lastPathComponent(const char *url);
 std::size_t escapedObjectPathSize(const char *path);
 
 // Percent-encodes the characters a request line cannot carry as they are
-// (spaces, controls, bytes above 0x7E, '"', '<', '>', '#'), so a file name
-// such as "Other Tool.exe" reaches the server as the right path. A '%' is
-// kept, so text that is already escaped passes through unchanged. False, with
-// out empty, when the result needs more than outSize - 1 characters.
+// (spaces, controls, bytes above 0x7E, '"', '<', '>', '#') and '%' itself, so
+// a file name such as "Other Tool.exe" or "A%41.exe" reaches the server as
+// that very name: the server decodes every escape, and a '%' sent as it is
+// would name another file. The folder address holds no '%' (the build
+// refuses one), so nothing arrives here already escaped. False, with out
+// empty, when the result needs more than outSize - 1 characters.
 bool escapeObjectPath(const char *path, char *out, std::size_t outSize);

@@ -13,6 +13,8 @@ SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
 CLOCK = ("Corvel Clock.exe", "7/1/05", "11:00:00 AM", "3.1.0.0")
 WRONG = ("Wrong.exe", "2/29/00", "12:00:00 PM", "4.0.0.0")
+# A '%' in a name is the name's own: sent bare, "%41" would fetch "CorvelA.exe".
+PERCENT = ("Corvel%41.exe", "3/3/06", "8:00:00 AM", "5.0.0.0")
 
 
 def served(folder, entry, version=None):
@@ -36,6 +38,8 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                                                              company="Corvel Software", version=(3, 0, 0, 0)),
                 "D:\\Wrong\\Wrong.exe": build_program(d / "Wrong", "Wrong.exe", company="Corvel Software",
                                                       version=(3, 9, 0, 0)),
+                "D:\\Percent\\Corvel%41.exe": build_program(d / "Percent", "Corvel%41.exe",
+                                                            company="Corvel Software", version=(4, 0, 0, 0)),
             }
             refused = {
                 "D:\\Locked\\Sample.exe": build_program(d / "Locked", "Sample.exe", company="Corvel Software",
@@ -50,9 +54,11 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
             refused["D:\\ReadOnly\\Sample.exe"].chmod(0o444)
             before = Snapshot(list(copies.values()) + list(refused.values()) + [current, stranger])
 
-            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER, CLOCK, WRONG)}) as server:
-                new = {entry[0]: served(server.utils, entry).read_bytes() for entry in (SAMPLE, OTHER, CLOCK)}
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER, CLOCK, WRONG, PERCENT)}) as server:
+                new = {entry[0]: served(server.utils, entry).read_bytes()
+                       for entry in (SAMPLE, OTHER, CLOCK, PERCENT)}
                 served(server.utils, WRONG, version="4.0.0.1")
+                build_program(server.utils, "CorvelA.exe", company="Corvel Software", version=(5, 0, 0, 0))
                 with running_program("D:\\Running\\Sample.exe", None), Kestrel(proxy=server.proxy) as app:
                     app.wait_ready()
                     app.click("&Start")
@@ -62,7 +68,7 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                     state = app.state()
                     listed = sorted(list(copies) + list(refused), key=str.lower)
                     self.assertEqual(state["list"], listed)
-                    self.assertEqual(state["status"][1], "8 files")
+                    self.assertEqual(state["status"][1], "9 files")
                     buttons = {b["label"]: b["enabled"] for b in state["buttons"]}
                     self.assertEqual((buttons["&Start"], buttons["&Update"]), (False, True))
 
@@ -83,17 +89,17 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                         ("Can't replace this file", "D:\\Wrong\\Wrong.exe"),
                     ])
                     self.assertEqual(state["list"], [])
-                    self.assertEqual(state["status"], ["Done", "8 files"])
+                    self.assertEqual(state["status"], ["Done", "9 files"])
                     self.assertFalse(any(b["enabled"] for b in state["buttons"]
                                          if b["label"] in ("&Start", "&Update")))
                     requests = [r for r in server.requests() if "/Utils/" in r]
                     self.assertEqual(sorted(r.split()[1].rsplit("/", 1)[1] for r in requests),
                                      sorted(["Kestrel.ini", "Sample.exe", "Other%20Tool.exe", "Corvel%20Clock.exe",
-                                             "Wrong.exe"]))
+                                             "Wrong.exe", "Corvel%2541.exe"]))
                     app.close()
                     self.assertEqual(app.wait_exit(), 0)
 
-            stamps = {entry[0].lower(): stamped_time(entry[1], entry[2]) for entry in (SAMPLE, OTHER, CLOCK)}
+            stamps = {entry[0].lower(): stamped_time(entry[1], entry[2]) for entry in (SAMPLE, OTHER, CLOCK, PERCENT)}
             for windows_path, path in copies.items():
                 with self.subTest(replaced=windows_path):
                     if path.name == "Wrong.exe":
@@ -107,9 +113,9 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                     self.assertTrue(before.unchanged(path))
             self.assertTrue(before.unchanged(current))
             self.assertTrue(before.unchanged(stranger))
-            for folder in ("Apps", "Clock", "Locked", "ReadOnly", "Running", "Wrong"):
+            for folder in ("Apps", "Clock", "Locked", "ReadOnly", "Running", "Wrong", "Percent"):
                 self.assertEqual(len(folder_names(d / folder)), 1, folder)
-            leftovers = {"kestrel.ini", "sample.exe", "other tool.exe", "corvel clock.exe", "wrong.exe"}
+            leftovers = {"kestrel.ini", "sample.exe", "other tool.exe", "corvel clock.exe", "wrong.exe", "corvel%41.exe"}
             self.assertEqual([n for n in folder_names(temp_folder()) if n.lower() in leftovers], [])
 
 

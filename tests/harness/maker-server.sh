@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# ctest fixture for the Windows tests that download: starts the loopback
-# stand-in for the maker's web server (tools/maker_server.py) over a fresh
-# folder, or stops it again.
+# Starts the loopback stand-in for the maker's web server (tools/maker_server.py)
+# over a fresh folder and waits until it listens, or stops it again. The ctest
+# fixture of the Windows tests that download, and the server of the demo and
+# the download benchmark.
 #   maker-server.sh start DIR   serves DIR/root, port in DIR/port, requests in DIR/root/requests.log
 #   maker-server.sh stop DIR
-# wine-run.sh then points http_proxy at it and maps DIR/root as drive W:.
+# For the tests, wine-run.sh then points http_proxy at it and maps DIR/root as drive W:.
 set -eu
 action=$1
 dir=$2

@@ -16,9 +16,9 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j2 --target net toolkit catalogue >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-download-bench.XXXXXX")
-server_pid=
+maker_server="$root/tests/harness/maker-server.sh"
 cleanup() {
-  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  "$maker_server" stop "$work/maker"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -29,12 +29,10 @@ x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -DNOMINMAX -D_WIN32_WI
     "$build/toolkit/libtoolkit.a" "$build/toolkit/libtoolkit_core.a" \
     -lwininet -lbcrypt -lversion -lcomctl32 -lgdi32 -luser32 -static -static-libgcc -static-libstdc++
 
-mkdir -p "$work/root/Utils" "$work/local"
-head -c $((32 * 1024 * 1024)) /dev/urandom >"$work/root/Utils/Big.bin"
-python3 "$root/tools/maker_server.py" --root "$work/root" --port-file "$work/port" </dev/null >/dev/null 2>&1 &
-server_pid=$!
-for _ in $(seq 100); do [ -s "$work/port" ] && break; sleep 0.1; done
-port=$(cat "$work/port")
+"$maker_server" start "$work/maker"
+mkdir -p "$work/maker/root/Utils" "$work/local"
+head -c $((32 * 1024 * 1024)) /dev/urandom >"$work/maker/root/Utils/Big.bin"
+port=$(cat "$work/maker/port")
 
 echo "== curl through the same server (context only)"
 for _ in 1 2; do
@@ -50,4 +48,4 @@ cp "$work/download_bench.exe" "$WINEPREFIX/drive_c/download_bench.exe"
 echo "== under Wine"
 http_proxy="http://127.0.0.1:$port" timeout -k 10 900 wine 'C:\download_bench.exe' \
     http://updates.corvel.example/Utils/ Big.bin 'D:' "$rounds" </dev/null
-cmp "$work/root/Utils/Big.bin" "$work/local/Big.bin" && echo "fetched file matches the served one"
+cmp "$work/maker/root/Utils/Big.bin" "$work/local/Big.bin" && echo "fetched file matches the served one"

@@ -3,8 +3,9 @@
 
     run_demo.py WORK IMAGES
 
-WORK is the demo folder of demo.sh (server/, drive/ mapped as D:, port,
-requests.log); IMAGES receives demo-start.png, demo-scanned.png and
+WORK is the demo folder of demo.sh (drive/ mapped as D:, and maker/ of
+tests/harness/maker-server.sh: the served root/ with its requests.log, and
+port); IMAGES receives demo-start.png, demo-scanned.png and
 demo-updated.png. Presses Start, then Update, answers any message box, and
 prints what was replaced.
 """
@@ -40,8 +41,8 @@ def unix_path(drive_root, windows_path):
 
 def main(work, images):
     work, images = pathlib.Path(work), pathlib.Path(images)
-    utils = work / "server" / "Utils"
-    port = (work / "port").read_text().strip()
+    utils = work / "maker" / "root" / "Utils"
+    port = (work / "maker" / "port").read_text().strip()
     with Kestrel(proxy=f"http://127.0.0.1:{port}") as app:
         state = app.wait_ready()
         app.screenshot(images / "demo-start.png", state["rect"])
@@ -73,7 +74,7 @@ def main(work, images):
         app.close()
         code = app.wait_exit()
     print("Requests the server received:")
-    for request in (work / "requests.log").read_text().splitlines():
+    for request in (work / "maker" / "root" / "requests.log").read_text().splitlines():
         print(f"  {request}")
     print(f"Kestrel ended with exit code {code}. Screenshots: {images}/demo-*.png")
     return 0

@@ -14,6 +14,7 @@
 //   close-box          closes the main window as its close box does (SC_CLOSE)
 //   memory             private bytes and working set of the Kestrel process
 //   resources EXE      the resources of a program file, read as data
+//   start EXE          starts the program and times its start-up (see startProgram)
 #include <windows.h>
 #include <psapi.h>
 
@@ -489,10 +490,56 @@ int printResources(const char *path)
     return 0;
 }
 
+// Whether the main window of process is up as a person sees it at start: shown,
+// with the list holding its two information lines.
+bool showsItsTwoLines(DWORD process)
+{
+    HWND main = mainWindow();
+    if (!main || processOf(main) != process || !IsWindowVisible(main))
+        return false;
+    for (HWND child : descendants(main)) {
+        DWORD_PTR lines = 0;
+        if (lstrcmpiW(className(child).c_str(), L"ListBox") == 0 && IsWindowVisible(child) &&
+            SendMessageTimeoutW(child, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &lines) && lines >= 2)
+            return true;
+    }
+    return false;
+}
+
+// Starts the program and measures its start-up from outside, as a person
+// would: from CreateProcess to its window showing its two lines, polled every
+// millisecond. The program keeps running.
+int startProgram(const char *program)
+{
+    LARGE_INTEGER frequency, started, shown;
+    QueryPerformanceFrequency(&frequency);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION created{};
+    std::string commandLine = std::string("\"") + program + "\"";
+    QueryPerformanceCounter(&started);
+    if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &created))
+        return done(false, "CreateProcess failed");
+    CloseHandle(created.hThread);
+    const ULONGLONG deadline = GetTickCount64() + 60000;
+    bool up = false;
+    while (!(up = showsItsTwoLines(created.dwProcessId))) {
+        if (WaitForSingleObject(created.hProcess, 1) != WAIT_TIMEOUT || GetTickCount64() > deadline)
+            break;
+    }
+    QueryPerformanceCounter(&shown);
+    CloseHandle(created.hProcess);
+    if (!up)
+        return done(false, "the main window did not show its two lines");
+    std::printf("{\"pid\":%lu,\"startupMs\":%.1f}\n", created.dwProcessId,
+                (shown.QuadPart - started.QuadPart) * 1000.0 / frequency.QuadPart);
+    return 0;
+}
+
 int usage()
 {
     std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | close-box | resize W H | memory | resources EXE\n", stderr);
+               " close | close-box | resize W H | memory | resources EXE | start EXE\n", stderr);
     return 2;
 }
 
@@ -533,5 +580,7 @@ int main(int argc, char **argv)
         return printMemory();
     if (verb == "resources" && argc == 3)
         return printResources(argv[2]);
+    if (verb == "start" && argc == 3)
+        return startProgram(argv[2]);
     return usage();
 }

@@ -1,9 +1,9 @@
 #include "app/SafeReplace.h"
 
+#include "tests/harness/TestFiles.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -12,17 +12,6 @@ namespace {
 const char *const Folder = "D:\\safe-replace\\";
 
 std::string pathOf(const char *name) { return std::string(Folder) + name; }
-
-void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::set<std::string> folderNames()
 {

@@ -1,5 +1,6 @@
 #include "catalogue/Catalogue.h"
 #include "tests/harness/MessageBoxCatcher.h"
+#include "tests/harness/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +20,11 @@ std::string tempPath(const char *name)
     return std::string(folder) + name;
 }
 
-std::string writeFile(const char *name, const std::string &contents)
+// Writes contents to a file of that name in the temporary folder; its path.
+std::string tempFile(const char *name, const std::string &contents)
 {
     const std::string path = tempPath(name);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr));
-    CloseHandle(file);
+    writeFile(path, contents);
     return path;
 }
 
@@ -76,7 +74,7 @@ protected:
 
 TEST_F(CatalogueReader, AcceptsAndLoadsTheWorkedExample)
 {
-    const std::string path = writeFile("Kestrel.ini", WorkedExample);
+    const std::string path = tempFile("Kestrel.ini", WorkedExample);
     ASSERT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
     ASSERT_EQ(catalogue.entryCount, 2);
@@ -116,7 +114,7 @@ TEST_F(CatalogueReader, ChecksTheCompatibilityToken)
     };
     for (const Case &c : cases) {
         catcher.clear();
-        const std::string path = writeFile("Kestrel.ini", c.contents);
+        const std::string path = tempFile("Kestrel.ini", c.contents);
         EXPECT_EQ(read(path), c.result) << c.name;
         const Boxes expected = c.result ? Boxes{} : Boxes{{VersionMessage, "Kestrel"}};
         EXPECT_EQ(boxesOf(catcher), expected) << c.name;
@@ -126,8 +124,8 @@ TEST_F(CatalogueReader, ChecksTheCompatibilityToken)
 TEST_F(CatalogueReader, UnopenableFilesAreReportedByTheirPath)
 {
     const std::string missing = tempPath("no-such-catalogue.ini");
-    const std::string large = writeFile("Large.ini", "[L]\n&7(2?KwT\n" + std::string(1024 * 1024, ' '));
-    const std::string held = writeFile("Held.ini", WorkedExample);
+    const std::string large = tempFile("Large.ini", "[L]\n&7(2?KwT\n" + std::string(1024 * 1024, ' '));
+    const std::string held = tempFile("Held.ini", WorkedExample);
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
 
@@ -145,7 +143,7 @@ TEST_F(CatalogueReader, AFileOfExactlyTheLimitIsRead)
 {
     std::string contents = "[L]\n&7(2?KwT\n";
     contents += std::string(1024 * 1024 - contents.size(), '\n');
-    const std::string path = writeFile("Limit.ini", contents);
+    const std::string path = tempFile("Limit.ini", contents);
     EXPECT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
 }
@@ -165,7 +163,7 @@ TEST_F(CatalogueReader, BadDatesAndTimesNameTheEntry)
     };
     for (const Case &c : cases) {
         catcher.clear();
-        const std::string path = writeFile("Kestrel.ini", "[L]\n&7(2?KwT\n[U]\n" + c.programs);
+        const std::string path = tempFile("Kestrel.ini", "[L]\n&7(2?KwT\n[U]\n" + c.programs);
         EXPECT_EQ(read(path), 0) << c.name;
         EXPECT_EQ(catalogue.entryCount, c.filled) << c.name;
         EXPECT_EQ(boxesOf(catcher), (Boxes{{"Can't convert date / time.", c.caption}})) << c.name;
@@ -177,12 +175,12 @@ TEST_F(CatalogueReader, StopsAtTheHundredAndFirstEntry)
     std::string programs = std::string(Token) + "[U]\n";
     for (int i = 0; i < 100; ++i)
         programs += "P" + std::to_string(i) + ".exe|0|1/1/03|1:00:00 AM|n|1\n";
-    const std::string full = writeFile("Full.ini", programs);
+    const std::string full = tempFile("Full.ini", programs);
     EXPECT_EQ(read(full), 1);
     EXPECT_EQ(catalogue.entryCount, 100);
     EXPECT_STREQ(catalogue.entries[99].fileName, "P99.exe");
 
-    const std::string over = writeFile("Over.ini", programs + "Extra.exe|0|1/1/03|1:00:00 AM|n|1\n");
+    const std::string over = tempFile("Over.ini", programs + "Extra.exe|0|1/1/03|1:00:00 AM|n|1\n");
     EXPECT_EQ(read(over), 0);
     EXPECT_EQ(catalogue.entryCount, 100);
     EXPECT_EQ(boxesOf(catcher), (Boxes{{"The catalogue lists more than 100 programs.", "Kestrel"}}));
@@ -190,11 +188,11 @@ TEST_F(CatalogueReader, StopsAtTheHundredAndFirstEntry)
 
 TEST_F(CatalogueReader, ANewLoadStartsAfreshAndClearsTheFlags)
 {
-    const std::string first = writeFile("First.ini", WorkedExample);
+    const std::string first = tempFile("First.ini", WorkedExample);
     ASSERT_EQ(read(first), 1);
     catalogue.entries[0].needsUpdate = 1;
     catalogue.entries[0].downloaded = 1;
-    const std::string second = writeFile("Second.ini", std::string(Token) + "[U]\nNew.exe|5|1/1/03|1:00:00 AM|long note text|9.8.7.6\n");
+    const std::string second = tempFile("Second.ini", std::string(Token) + "[U]\nNew.exe|5|1/1/03|1:00:00 AM|long note text|9.8.7.6\n");
     ASSERT_EQ(read(second), 1);
     ASSERT_EQ(catalogue.entryCount, 1);
     EXPECT_STREQ(catalogue.entries[0].fileName, "New.exe");
@@ -244,7 +242,7 @@ TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
     };
     for (const Case &c : cases) {
         catcher.clear();
-        const std::string path = writeFile("Kestrel.ini", c.contents);
+        const std::string path = tempFile("Kestrel.ini", c.contents);
         EXPECT_EQ(read(path), c.result) << c.name;
         EXPECT_EQ(boxesOf(catcher), c.boxes) << c.name;
     }
@@ -253,7 +251,7 @@ TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
 
 TEST_F(CatalogueReader, WithoutAKeyChecksumsAreTakenWhereWellFormed)
 {
-    const std::string path = writeFile("Kestrel.ini", WorkedExample + "[Hashes]\r\nSAMPLE.EXE|" + Hex +
+    const std::string path = tempFile("Kestrel.ini", WorkedExample + "[Hashes]\r\nSAMPLE.EXE|" + Hex +
                                                           "\r\nOther Tool.exe|" + Hex.substr(1) + "\r\n");
     ASSERT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
@@ -282,7 +280,7 @@ TEST_F(CatalogueReader, WithAKeyTheSignatureComesFirst)
     };
     for (const Case &c : cases) {
         catcher.clear();
-        const std::string path = writeFile("Kestrel.ini", c.contents);
+        const std::string path = tempFile("Kestrel.ini", c.contents);
         catalogue.entryCount = 7;
         EXPECT_EQ(catalogue.readCatalogue(path.c_str(), CatalogueUrl, c.key), 0) << c.name;
         EXPECT_EQ(catalogue.entryCount, 0) << c.name;
@@ -295,7 +293,7 @@ TEST(CatalogueWithoutEntries, LoadingWarnsInsteadOfWritingAnywhere)
     MessageBoxCatcher catcher;
     WindowObject owner;
     Catalogue catalogue(owner);
-    const std::string path = writeFile("Kestrel.ini", WorkedExample);
+    const std::string path = tempFile("Kestrel.ini", WorkedExample);
     EXPECT_EQ(catalogue.readCatalogue(path.c_str(), CatalogueUrl, ""), 0);
     EXPECT_EQ(catalogue.entryCount, 0);
     EXPECT_EQ(boxesOf(catcher), (Boxes{{"Not enough memory for the catalogue.", "Kestrel"}}));

@@ -1,4 +1,5 @@
 #include "catalogue/FileFinder.h"
+#include "tests/harness/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +8,6 @@
 #include <vector>
 
 namespace {
-
-// Paths go through the wide, "\\?\"-prefixed calls so that trees deeper than
-// the finder's buffers can be built.
-std::wstring longPath(const std::string &path)
-{
-    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
-}
 
 void makeFolder(const std::string &path, DWORD attributes = 0)
 {

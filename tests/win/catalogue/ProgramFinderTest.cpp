@@ -1,5 +1,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ProgramFinder.h"
+#include "tests/harness/PaneText.h"
+#include "tests/harness/TestFiles.h"
 #include "toolkit/ProgramListBox.h"
 #include "toolkit/StatusBar.h"
 
@@ -12,11 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring longPath(const std::string &path)
-{
-    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
-}
 
 // Creates every missing folder of path.
 void makeFolders(const std::string &path)
@@ -117,13 +114,6 @@ protected:
         return lines;
     }
 
-    std::string paneText(int pane)
-    {
-        char text[MAX_PATH + 1] = {};
-        SendMessageA(statusBar.handle, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(text));
-        return text;
-    }
-
     std::vector<int> flagged()
     {
         std::vector<int> indexes;
@@ -212,7 +202,7 @@ TEST_F(ProgramFinderTest, ShowsTheFolderItComesBackToInPaneZero)
 {
     placeProgram("corvel-current", "D:\\Pane\\sub\\Sample.exe");
     EXPECT_EQ(finder.search("D:\\Pane\\", "*.exe", 16, 0), 0);
-    EXPECT_EQ(paneText(0), "D:\\Pane\\");
+    EXPECT_EQ(paneText(statusBar.handle, 0), "D:\\Pane\\");
 }
 
 TEST_F(ProgramFinderTest, DispatchesWaitingMessagesAndStopsForAWaitingQuit)

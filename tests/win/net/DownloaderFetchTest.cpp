@@ -47,7 +47,7 @@ TEST_F(DownloaderFetch, OneBlockBodyIsWrittenWithThreeProgressCalls)
 
     ASSERT_TRUE(downloader.fetch(url("Small.exe").c_str(), "D:\\out\\Small.exe"));
 
-    EXPECT_EQ(maker::readFile("D:\\out\\Small.exe"), body);
+    EXPECT_EQ(readFile("D:\\out\\Small.exe"), body);
     ASSERT_EQ(downloader.calls.size(), 3u);
     EXPECT_EQ(downloader.calls[0].name, "Small.exe");
     EXPECT_EQ(downloader.calls[0].totalBytes, 0u);
@@ -64,19 +64,19 @@ TEST_F(DownloaderFetch, LargeBodyArrivesWhole)
 
     ASSERT_TRUE(downloader.fetch(url("Large.exe").c_str(), "D:\\out\\Large.exe"));
 
-    EXPECT_EQ(maker::readFile("D:\\out\\Large.exe"), body);
+    EXPECT_EQ(readFile("D:\\out\\Large.exe"), body);
     EXPECT_EQ(downloader.totalBytes, 100000u);
 }
 
 TEST_F(DownloaderFetch, EmptyBodyTruncatesTheLocalFile)
 {
     maker::serve("Empty.ini", "");
-    maker::writeFile("D:\\out\\Empty.ini", "old content");
+    writeFile("D:\\out\\Empty.ini", "old content");
 
     ASSERT_TRUE(downloader.fetch(url("Empty.ini").c_str(), "D:\\out\\Empty.ini"));
 
     EXPECT_TRUE(maker::exists("D:\\out\\Empty.ini"));
-    EXPECT_EQ(maker::readFile("D:\\out\\Empty.ini"), "");
+    EXPECT_EQ(readFile("D:\\out\\Empty.ini"), "");
     EXPECT_EQ(downloader.calls.size(), 2u);
 }
 
@@ -89,7 +89,7 @@ TEST_F(DownloaderFetch, StopAtTheEndOfBodyFailsAfterWritingEverything)
     EXPECT_FALSE(downloader.fetch(url("Small.exe").c_str(), "D:\\out\\Stopped.exe"));
 
     EXPECT_EQ(downloader.status, DownloadStopped);
-    EXPECT_EQ(maker::readFile("D:\\out\\Stopped.exe"), body);
+    EXPECT_EQ(readFile("D:\\out\\Stopped.exe"), body);
 }
 
 TEST_F(DownloaderFetch, StopBeforeConnectingContactsNothing)
@@ -119,15 +119,15 @@ TEST_P(DownloaderBrokenAnswer, FailsWithItsCode)
 {
     maker::serve("Sample.exe", maker::bytes(20000));
     maker::setBehaviour(std::string("{\"Sample.exe\": ") + GetParam().behaviour + "}");
-    maker::writeFile("D:\\out\\Sample.exe", "the user's program");
+    writeFile("D:\\out\\Sample.exe", "the user's program");
 
     EXPECT_FALSE(downloader.fetch(url("Sample.exe").c_str(), "D:\\out\\Sample.exe"));
 
     EXPECT_EQ(downloader.status, GetParam().status);
     if (GetParam().fileTouched)
-        EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), maker::bytes(20000).substr(0, 5000));
+        EXPECT_EQ(readFile("D:\\out\\Sample.exe"), maker::bytes(20000).substr(0, 5000));
     else
-        EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), "the user's program");
+        EXPECT_EQ(readFile("D:\\out\\Sample.exe"), "the user's program");
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, DownloaderBrokenAnswer,
@@ -148,7 +148,7 @@ TEST_F(DownloaderFetch, StalledTransferEndsAtTheReceiveTimeout)
     EXPECT_FALSE(downloader.fetch(url("Stall.exe").c_str(), "D:\\out\\Stall.exe"));
 
     EXPECT_EQ(downloader.status, DownloadReadError);
-    EXPECT_EQ(maker::readFile("D:\\out\\Stall.exe"), body.substr(0, 10000));
+    EXPECT_EQ(readFile("D:\\out\\Stall.exe"), body.substr(0, 10000));
 }
 
 TEST_F(DownloaderFetch, NameWithSpaceReachesTheServerEscaped)
@@ -158,19 +158,22 @@ TEST_F(DownloaderFetch, NameWithSpaceReachesTheServerEscaped)
 
     ASSERT_TRUE(downloader.fetch(url("Other Tool.exe").c_str(), "D:\\out\\Other Tool.exe"));
 
-    EXPECT_EQ(maker::readFile("D:\\out\\Other Tool.exe"), body);
+    EXPECT_EQ(readFile("D:\\out\\Other Tool.exe"), body);
     // Through the proxy the request line carries the absolute address (Wine adds the port).
     EXPECT_EQ(maker::lastRequestLine(), "GET http://updates.corvel.example:80/Utils/Other%20Tool.exe HTTP/1.0");
 }
 
-TEST_F(DownloaderFetch, EscapedNamePassesThroughUnchanged)
+TEST_F(DownloaderFetch, PercentInANameFetchesThatNameAndNoOther)
 {
     std::string body = maker::bytes(300);
-    maker::serve("Other Tool.exe", body);
+    maker::serve("A%41.exe", body);
+    // What the server would hand out if the name's "%41" reached it as an escape.
+    maker::serve("AA.exe", "another program");
 
-    ASSERT_TRUE(downloader.fetch(url("Other%20Tool.exe").c_str(), "D:\\out\\Escaped.exe"));
+    ASSERT_TRUE(downloader.fetch(url("A%41.exe").c_str(), "D:\\out\\A%41.exe"));
 
-    EXPECT_EQ(maker::readFile("D:\\out\\Escaped.exe"), body);
+    EXPECT_EQ(readFile("D:\\out\\A%41.exe"), body);
+    EXPECT_EQ(maker::lastRequestLine(), "GET http://updates.corvel.example:80/Utils/A%2541.exe HTTP/1.0");
 }
 
 TEST_F(DownloaderFetch, OverlongServerNameFailsBeforeContactingAnything)

@@ -46,7 +46,7 @@ TEST_F(FetchAndReport, BuildsUrlAndPathFromTheName)
 
     EXPECT_STREQ(urlBuffer, "http://updates.corvel.example/Utils/Sample.exe");
     EXPECT_STREQ(pathBuffer, "D:\\out\\Sample.exe");
-    EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), maker::bytes(1000));
+    EXPECT_EQ(readFile("D:\\out\\Sample.exe"), maker::bytes(1000));
     EXPECT_TRUE(boxes.boxes().empty());
     EXPECT_NE(downloader.session, nullptr);
 }
@@ -101,12 +101,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FetchAndReport, NoBufferLeavesTheLocalFileUntouched)
 {
-    maker::writeFile("D:\\out\\Sample.exe", "the user's program");
+    writeFile("D:\\out\\Sample.exe", "the user's program");
     downloader.failAllocation = true;
 
     EXPECT_FALSE(downloader.fetchAndReport(urlBuffer, pathBuffer, "Sample.exe"));
 
-    EXPECT_EQ(maker::readFile("D:\\out\\Sample.exe"), "the user's program");
+    EXPECT_EQ(readFile("D:\\out\\Sample.exe"), "the user's program");
 }
 
 TEST_F(FetchAndReport, FailureClosesTheSessionForTheNextFetch)

@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
+#include "tests/harness/TestFiles.h"
+
 #include <sstream>
 #include <string>
 
@@ -16,18 +16,6 @@ inline const char *const FolderUrl = "http://updates.corvel.example/Utils/";
 inline bool available()
 {
     return GetFileAttributesA("W:\\") != INVALID_FILE_ATTRIBUTES;
-}
-
-inline void writeFile(const std::string &path, const std::string &content)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-inline std::string readFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline bool exists(const std::string &path)

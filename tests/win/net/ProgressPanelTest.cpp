@@ -1,5 +1,6 @@
 #include "net/ProgressDownloader.h"
 #include "net/core/PanelLayout.h"
+#include "tests/harness/WindowTearDown.h"
 #include "tests/win/net/MakerFolder.h"
 #include "toolkit/GdiHandles.h"
 
@@ -45,10 +46,7 @@ protected:
     void TearDown() override
     {
         downloader.destroyProgressWindow();
-        DestroyWindow(parent);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        destroyAndDrain(parent);
     }
 
     HWND parent = nullptr;

@@ -58,7 +58,7 @@ TEST(ReadLoop, TenFailedReadsThenDataGoOnAndTheCountStartsAgain)
 
     EXPECT_TRUE(d.run());
     EXPECT_EQ(d.totalBytes, 6u);
-    EXPECT_EQ(maker::readFile("D:\\body.bin"), "abcabc");
+    EXPECT_EQ(readFile("D:\\body.bin"), "abcabc");
 }
 
 TEST(ReadLoop, ElevenFailedReadsEndTheFetch)
@@ -71,7 +71,7 @@ TEST(ReadLoop, ElevenFailedReadsEndTheFetch)
     EXPECT_FALSE(d.run());
     EXPECT_EQ(d.status, DownloadReadError);
     EXPECT_EQ(d.reads, 12);
-    EXPECT_EQ(maker::readFile("D:\\body.bin"), "abc");
+    EXPECT_EQ(readFile("D:\\body.bin"), "abc");
 }
 
 TEST(ReadLoop, TimedOutReadEndsTheFetchAtOnce)
@@ -93,7 +93,7 @@ TEST(ReadLoop, FailedReadThatDeliversBytesKeepsThem)
 
     EXPECT_TRUE(d.run());
     EXPECT_EQ(d.totalBytes, 3u);
-    EXPECT_EQ(maker::readFile("D:\\body.bin"), "xyz");
+    EXPECT_EQ(readFile("D:\\body.bin"), "xyz");
 }
 
 TEST(ReadLoop, BodyShorterThanAnnouncedIsAReadError)

@@ -1,6 +1,6 @@
 #include "FrameFixture.h"
 
-#include "PixelCanvas.h"
+#include "tests/harness/PixelCanvas.h"
 
 #include <string>
 
@@ -98,6 +98,18 @@ TEST_F(ButtonBarInFrame, SecondAllocationKeepsTheButtonsAlreadyMade)
     EXPECT_EQ(bar.count, 1);
     EXPECT_EQ(bar.nextX, 65);
     EXPECT_EQ(Control::fromHandle(GetDlgItem(bar.handle, 40002)), &bar.buttons[0]);
+}
+
+TEST_F(ButtonBarInFrame, CommandFromAWindowThatIsNoControlIsPassedOnAsItCame)
+{
+    addAppButtons();
+    // The frame and the bar are bound to window objects, not controls.
+    for (HWND sender : {frame.handle, bar.handle}) {
+        EXPECT_EQ(Control::fromHandle(sender), nullptr);
+        frame.commands.clear();
+        SendMessageA(bar.handle, WM_COMMAND, 151, reinterpret_cast<LPARAM>(sender));
+        EXPECT_EQ(commandsFromBar(), std::vector<WPARAM>{151});
+    }
 }
 
 TEST_F(ButtonBarInFrame, EnablingByCommandIdentifier)

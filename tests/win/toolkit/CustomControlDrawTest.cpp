@@ -2,6 +2,8 @@
 #include "toolkit/LineControl.h"
 #include "toolkit/PicControl.h"
 
+#include "tests/harness/PixelCanvas.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,83 +13,13 @@
 namespace {
 
 constexpr COLORREF White = RGB(255, 255, 255);
-
-// A 32-bit top-down memory bitmap, filled white, whose pixels read back exactly.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void *bits = nullptr;
-        bitmap_.reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<const DWORD *>(bits);
-        previous_ = SelectObject(dc_.get(), bitmap_.get());
-        RECT all{0, 0, width, height};
-        BrushOwner white(CreateSolidBrush(White));
-        FillRect(dc_.get(), &all, white.get());
-    }
-    ~Canvas() { SelectObject(dc_.get(), previous_); }
-
-    HDC dc() const { return dc_.get(); }
-    COLORREF at(int x, int y) const
-    {
-        GdiFlush();
-        const DWORD p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    // The rows and columns holding pixels other than `background`.
-    RECT inkBounds(COLORREF background) const
-    {
-        RECT bounds{width_, height_, -1, -1};
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                if (at(x, y) != background) {
-                    bounds.left = std::min<LONG>(bounds.left, x);
-                    bounds.top = std::min<LONG>(bounds.top, y);
-                    bounds.right = std::max<LONG>(bounds.right, x);
-                    bounds.bottom = std::max<LONG>(bounds.bottom, y);
-                }
-        return bounds;
-    }
-    bool inkInRows(COLORREF background, int firstRow, int endRow) const
-    {
-        for (int y = std::max(firstRow, 0); y < std::min(endRow, height_); ++y)
-            for (int x = 0; x < width_; ++x)
-                if (at(x, y) != background)
-                    return true;
-        return false;
-    }
-    int count(COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x)
-                n += at(x, y) == colour;
-        return n;
-    }
-
-private:
-    int width_;
-    int height_;
-    DeviceContextOwner dc_;
-    BitmapOwner bitmap_;
-    const DWORD *bits_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
-};
-
 constexpr COLORREF Paper = RGB(255, 255, 200);
 constexpr COLORREF Ink = RGB(0, 0, 128);
 
 // A label laid out as its window creation would for a client area of width x height.
 struct LabelOnCanvas {
     LabelOnCanvas(int width, int height, UINT format, const char *text)
-        : label(7301, 0), canvas(width, height)
+        : label(7301, 0), canvas(width, height, White)
     {
         label.format = format;
         label.textRect = {1, 1, width - 1, height - 1};
@@ -102,7 +34,7 @@ struct LabelOnCanvas {
     void draw() { label.draw(canvas.dc(), RECT{0, 0, 400, 400}); }
 
     LabelControl label;
-    Canvas canvas;
+    PixelCanvas canvas;
     int lineHeight = 0;
     int charWidth = 0;
 };
@@ -129,7 +61,6 @@ TEST(LabelDrawing, SingleLineVerticalCentringPutsTheTextInTheMiddleOfTheRectangl
     };
     for (const Case &c : {Case{DT_SINGLELINE | DT_VCENTER, true}, Case{DT_SINGLELINE, false}}) {
         SCOPED_TRACE(c.format);
-        ASSERT_EQ(DT_SINGLELINE | DT_VCENTER, 36u);
         LabelOnCanvas l(200, 62, c.format, "Centre");
         l.draw();
         const int top = l.label.textRect.top;
@@ -174,12 +105,12 @@ TEST(LabelDrawing, FillsThePaintedAreaAndDrawsInTheLabelColours)
         label.setFont("", 10);
         label.setText("Colours", Ink, c.given);
         EXPECT_EQ(label.background, c.shown);
-        Canvas canvas(140, 40);
+        PixelCanvas canvas(140, 40, White);
         label.draw(canvas.dc(), RECT{0, 0, 120, 40});
         EXPECT_EQ(canvas.at(0, 0), c.shown);
         EXPECT_EQ(canvas.at(119, 39), c.shown);
         EXPECT_EQ(canvas.at(120, 0), White);
-        EXPECT_GT(canvas.count(Ink), 0);
+        EXPECT_GT(canvas.countOf(Ink), 0);
     }
 }
 
@@ -247,7 +178,7 @@ TEST(LineDrawing, DrawsOneLineAlongTheTopEdgeThatAWiderPenGrowsAround)
         line.clientRect = {0, 0, 50, 10};
         if (c.width)
             line.setPen(c.colour, c.width);
-        Canvas canvas(60, 12);
+        PixelCanvas canvas(60, 12, White);
         line.draw(canvas.dc());
         for (int x = 5; x < 45; ++x)
             for (int y = 0; y <= c.lastInkedRow; ++y)
@@ -306,7 +237,7 @@ TEST(PictureDrawing, CopiesTheBitmapsTopLeftOverTheClientSizeLessOnePixel)
         EXPECT_EQ(picture.top, 0);
         EXPECT_EQ(picture.width, c.width - 1);
         EXPECT_EQ(picture.height, c.height - 1);
-        Canvas canvas(64, 48);
+        PixelCanvas canvas(64, 48, White);
         picture.draw(canvas.dc());
         // The bitmap's pixel (x, y) is RGB(4x, 4y, 200).
         for (int y = 0; y < c.height - 1; ++y)
@@ -324,9 +255,9 @@ TEST(PictureDrawing, AMissingBitmapResourceDrawsNothing)
     PicControl picture(7332, 7999, 0);
     ControlWindow window("PicClass", 7332, 20, 15);
     EXPECT_EQ(picture.bitmap.get(), nullptr);
-    Canvas canvas(30, 20);
+    PixelCanvas canvas(30, 20, White);
     picture.draw(canvas.dc());
-    EXPECT_EQ(canvas.count(White), 30 * 20);
+    EXPECT_EQ(canvas.countOf(White), 30 * 20);
 }
 
 TEST(PictureDrawing, ReleasesTheBitmapWhenItsWindowIsDestroyed)

@@ -4,6 +4,8 @@
 #include "toolkit/MessagePump.h"
 #include "toolkit/PicControl.h"
 
+#include "tests/harness/ParentWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -30,28 +32,9 @@ LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A hidden top-level window holding one control window of the given class.
-class ParentWindow {
-public:
-    ParentWindow()
-    {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = parentProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "CustomControlTestParent";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "CustomControlTestParent", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        notifications.clear();
-    }
-    ~ParentWindow() { DestroyWindow(window); }
-    HWND addChild(const char *className, int id, int width = 100, int height = 20)
-    {
-        return CreateWindowExA(0, className, "", WS_CHILD | WS_VISIBLE, 0, 0, width, height, window,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                               nullptr);
-    }
-    HWND window;
+// A parent that records its children's notifications, from none.
+struct RecordingParent : ParentWindow {
+    RecordingParent() : ParentWindow(parentProc) { notifications.clear(); }
 };
 
 class CustomControlTest : public testing::Test {
@@ -85,7 +68,7 @@ TEST_F(CustomControlTest, AClickableControlNotifiesItsParentOnceOnButtonRelease)
     for (const Case &c : {Case{"sent", false}, Case{"posted", true}}) {
         SCOPED_TRACE(c.name);
         LabelControl label(7211, 1);
-        ParentWindow parent;
+        RecordingParent parent;
         HWND child = parent.addChild("LabelClass", 7211);
         ASSERT_NE(child, nullptr);
         EXPECT_EQ(label.handle, child);
@@ -120,7 +103,7 @@ TEST_F(CustomControlTest, EveryKindOfControlCanBeALinkButOnlyWhenClickable)
         LabelControl label(7221, c.clickable);
         PicControl picture(7222, 7001, c.clickable);
         LineControl line(7223);
-        ParentWindow parent;
+        RecordingParent parent;
         HWND child = parent.addChild(c.className, c.id);
         ASSERT_NE(child, nullptr);
         SendMessageA(child, WM_LBUTTONDOWN, 0, 0);
@@ -135,7 +118,7 @@ TEST_F(CustomControlTest, OnlyAClickableControlShowsTheLinkCursor)
     for (int clickable : {0, 1}) {
         SCOPED_TRACE(clickable);
         LabelControl label(7231, clickable);
-        ParentWindow parent;
+        RecordingParent parent;
         HWND child = parent.addChild("LabelClass", 7231);
         SetCursor(arrow);
         EXPECT_EQ(SendMessageA(child, WM_SETCURSOR, reinterpret_cast<WPARAM>(child),
@@ -148,7 +131,7 @@ TEST_F(CustomControlTest, OnlyAClickableControlShowsTheLinkCursor)
 TEST_F(CustomControlTest, AWindowWhoseIdentifierHasNoObjectBehavesAsAPlainWindow)
 {
     LabelControl label(7241, 1);
-    ParentWindow parent;
+    RecordingParent parent;
     HWND stray = parent.addChild("LabelClass", 7242);
     ASSERT_NE(stray, nullptr);
     EXPECT_EQ(label.handle, nullptr);

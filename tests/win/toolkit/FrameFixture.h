@@ -4,6 +4,8 @@
 #include "toolkit/ProgramListBox.h"
 #include "toolkit/StatusBar.h"
 
+#include "tests/harness/WindowTearDown.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -36,16 +38,7 @@ protected:
         ASSERT_TRUE(frame.createFrame(list, bar, status));
     }
 
-    void TearDown() override
-    {
-        if (frame.handle)
-            DestroyWindow(frame.handle);
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message != WM_QUIT)
-                DispatchMessageA(&message);
-        }
-    }
+    void TearDown() override { destroyAndDrain(frame.handle); }
 
     // Resizes the frame so that its client area is width x height and checks it got there.
     void setClientSize(int width, int height)

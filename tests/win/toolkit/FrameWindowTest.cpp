@@ -130,17 +130,6 @@ TEST_F(FrameWindowTest, FocusOnTheFrameGoesToTheList)
     EXPECT_EQ(GetFocus(), list.handle);
 }
 
-void destroyAndDrain(FrameWindow &frame)
-{
-    if (frame.handle)
-        DestroyWindow(frame.handle);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message != WM_QUIT)
-            DispatchMessageA(&message);
-    }
-}
-
 class RefusingFrame : public RecordingFrame {
 public:
     int onCreate() override { return 0; }
@@ -161,7 +150,7 @@ TEST(FrameWindowCreation, FailsWhenWindowCreationIsRefused)
     EXPECT_EQ(frame.handle, nullptr);
     EXPECT_EQ(bar.handle, nullptr);
     EXPECT_EQ(list.handle, nullptr);
-    destroyAndDrain(frame);
+    destroyAndDrain(frame.handle);
 }
 
 TEST(FrameWindowCreation, FailsWhenTheListCannotBeCreated)
@@ -174,7 +163,7 @@ TEST(FrameWindowCreation, FailsWhenTheListCannotBeCreated)
     // What was made so far stays.
     EXPECT_NE(frame.handle, nullptr);
     EXPECT_NE(bar.handle, nullptr);
-    destroyAndDrain(frame);
+    destroyAndDrain(frame.handle);
 }
 
 TEST(FrameWindowCreation, StatusBarWithoutPanesStillLaysOut)
@@ -190,6 +179,6 @@ TEST(FrameWindowCreation, StatusBarWithoutPanesStillLaysOut)
     GetClientRect(frame.handle, &client);
     GetWindowRect(list.handle, &listRect);
     EXPECT_EQ(listRect.bottom - listRect.top, client.bottom - frame.barHeight - status.visibleHeight());
-    destroyAndDrain(frame);
+    destroyAndDrain(frame.handle);
 }
 }

@@ -1,6 +1,6 @@
 #include "FrameFixture.h"
 
-#include "PixelCanvas.h"
+#include "tests/harness/PixelCanvas.h"
 
 #include <cstdlib>
 #include <string>

@@ -1,5 +1,7 @@
 #include "FrameFixture.h"
 
+#include "tests/harness/PaneText.h"
+
 #include "toolkit/GdiHandles.h"
 
 #include <commctrl.h>
@@ -15,13 +17,6 @@ int statusCharWidth(HWND statusWindow)
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
     return metrics.tmAveCharWidth;
-}
-
-std::string paneText(HWND statusWindow, int index)
-{
-    char text[128] = {};
-    SendMessageA(statusWindow, SB_GETTEXTA, index, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 using StatusBarInFrame = FrameFixture;

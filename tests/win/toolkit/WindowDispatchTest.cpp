@@ -33,7 +33,8 @@ TEST(WindowObjectDefaults, CreateShowsMissingCreateAndFails)
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/ProgramInstance.h"
 
-#include "PixelCanvas.h"
+#include "tests/harness/ParentWindow.h"
+#include "tests/harness/PixelCanvas.h"
 
 #include <string>
 #include <vector>
@@ -236,10 +237,34 @@ TEST_F(Dispatch, NotifyGoesToTheSendersObjectOrElseToOnNotify)
     EXPECT_EQ(probe.calls, std::vector<std::string>{"onNotify"});
 
     probe.calls.clear();
-    SetWindowLongPtrA(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
+    BoundObject::bind(child, &control);
     EXPECT_EQ(SendMessageA(probe.handle, WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&header)), 42);
     EXPECT_TRUE(probe.calls.empty());
     DestroyWindow(child);
+}
+
+TEST_F(Dispatch, NotifyFromAWindowBoundToAnotherKindGoesToOnNotify)
+{
+    // A panel with a procedure of its own keeps its object in the same slot a control does.
+    struct PanelObject : BoundObject {
+        PanelObject() : BoundObject(Kind::Panel) {}
+    } panelObject;
+    HWND panel = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, probe.handle,
+                                 reinterpret_cast<HMENU>(77), programInstance(), nullptr);
+    ASSERT_NE(panel, nullptr);
+    BoundObject::bind(panel, &panelObject);
+    ProbeWindow other;
+    ASSERT_TRUE(other.make());
+
+    for (HWND sender : {panel, other.handle, probe.handle}) {
+        EXPECT_EQ(Control::fromHandle(sender), nullptr);
+        probe.calls.clear();
+        NMHDR header{sender, 77, 77};
+        EXPECT_EQ(SendMessageA(probe.handle, WM_NOTIFY, 77, reinterpret_cast<LPARAM>(&header)), 0);
+        EXPECT_EQ(probe.calls, std::vector<std::string>{"onNotify"});
+    }
+    DestroyWindow(other.handle);
+    DestroyWindow(panel);
 }
 
 TEST(WindowBinding, NcCreateBindsTheObjectAndCreateWindowMakesOnlyOne)
@@ -248,7 +273,7 @@ TEST(WindowBinding, NcCreateBindsTheObjectAndCreateWindowMakesOnlyOne)
     EXPECT_EQ(probe.handle, nullptr);
     ASSERT_TRUE(probe.make());
     HWND first = probe.handle;
-    EXPECT_EQ(GetWindowLongPtrA(first, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
+    EXPECT_EQ(BoundObject::lookUp(first, BoundObject::Kind::Window), &probe);
     EXPECT_TRUE(probe.createWindow("DispatchProbeClass", nullptr, nullptr, "", 0, 0, 10, 10));
     EXPECT_EQ(probe.handle, first);
     DestroyWindow(first);
@@ -306,17 +331,6 @@ TEST(DialogThunk, MessagesBeforeBindingAreAnsweredZero)
     EXPECT_EQ(Dialog::dialogThunk(window, WM_USER + 1, 0, 0), 0);
     DestroyWindow(window);
 }
-
-class ParentWindow {
-public:
-    ParentWindow()
-        : handle(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
-                                 programInstance(), nullptr))
-    {
-    }
-    ~ParentWindow() { DestroyWindow(handle); }
-    HWND handle;
-};
 
 TEST(ControlCreation, AdoptsAnExistingChildWithItsId)
 {

@@ -4,78 +4,42 @@
 #include <bcrypt.h>
 
 // Owners for the handles of Windows CNG (bcrypt.dll): algorithm providers,
-// keys and hash objects.
-
-class AlgorithmHandle {
+// keys and hash objects, each released by its own function.
+template <typename Handle, void (*Release)(Handle)>
+class CngHandle {
 public:
-    AlgorithmHandle() = default;
-    ~AlgorithmHandle() { close(); }
-    AlgorithmHandle(const AlgorithmHandle &) = delete;
-    AlgorithmHandle &operator=(const AlgorithmHandle &) = delete;
-    BCRYPT_ALG_HANDLE get() const { return handle_; }
-    // Opens the named algorithm of the default provider; true on success.
-    bool open(LPCWSTR algorithm)
+    CngHandle() = default;
+    ~CngHandle() { reset(nullptr); }
+    CngHandle(const CngHandle &) = delete;
+    CngHandle &operator=(const CngHandle &) = delete;
+    Handle get() const { return handle_; }
+    // Takes over a handle a CNG call has made, releasing the one held.
+    void reset(Handle handle)
     {
-        close();
-        if (BCryptOpenAlgorithmProvider(&handle_, algorithm, nullptr, 0) == 0)
-            return true;
-        handle_ = nullptr;
+        if (handle_)
+            Release(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+inline void closeAlgorithm(BCRYPT_ALG_HANDLE handle) { BCryptCloseAlgorithmProvider(handle, 0); }
+inline void destroyKey(BCRYPT_KEY_HANDLE handle) { BCryptDestroyKey(handle); }
+inline void destroyHash(BCRYPT_HASH_HANDLE handle) { BCryptDestroyHash(handle); }
+
+using AlgorithmHandle = CngHandle<BCRYPT_ALG_HANDLE, closeAlgorithm>;
+using KeyHandle = CngHandle<BCRYPT_KEY_HANDLE, destroyKey>;
+using HashHandle = CngHandle<BCRYPT_HASH_HANDLE, destroyHash>;
+
+// Opens the named algorithm of the default provider into owner; true on
+// success.
+inline bool openAlgorithm(AlgorithmHandle &owner, LPCWSTR algorithm)
+{
+    BCRYPT_ALG_HANDLE handle = nullptr;
+    if (BCryptOpenAlgorithmProvider(&handle, algorithm, nullptr, 0) != 0)
         return false;
-    }
-    void close()
-    {
-        if (handle_)
-            BCryptCloseAlgorithmProvider(handle_, 0);
-        handle_ = nullptr;
-    }
-
-private:
-    BCRYPT_ALG_HANDLE handle_ = nullptr;
-};
-
-class KeyHandle {
-public:
-    KeyHandle() = default;
-    ~KeyHandle() { close(); }
-    KeyHandle(const KeyHandle &) = delete;
-    KeyHandle &operator=(const KeyHandle &) = delete;
-    BCRYPT_KEY_HANDLE get() const { return handle_; }
-    // Takes over a handle a CNG call has made.
-    void reset(BCRYPT_KEY_HANDLE handle)
-    {
-        close();
-        handle_ = handle;
-    }
-    void close()
-    {
-        if (handle_)
-            BCryptDestroyKey(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    BCRYPT_KEY_HANDLE handle_ = nullptr;
-};
-
-class HashHandle {
-public:
-    HashHandle() = default;
-    ~HashHandle() { close(); }
-    HashHandle(const HashHandle &) = delete;
-    HashHandle &operator=(const HashHandle &) = delete;
-    BCRYPT_HASH_HANDLE get() const { return handle_; }
-    void reset(BCRYPT_HASH_HANDLE handle)
-    {
-        close();
-        handle_ = handle;
-    }
-    void close()
-    {
-        if (handle_)
-            BCryptDestroyHash(handle_);
-        handle_ = nullptr;
-    }
-
-private:
-    BCRYPT_HASH_HANDLE handle_ = nullptr;
-};
+    owner.reset(handle);
+    return true;
+}

@@ -13,7 +13,7 @@ constexpr DWORD FileBlockSize = 16 * 1024;
 bool Sha256::begin()
 {
     hash_.reset(nullptr);
-    if (!algorithm_.get() && !algorithm_.open(BCRYPT_SHA256_ALGORITHM))
+    if (!algorithm_.get() && !openAlgorithm(algorithm_, BCRYPT_SHA256_ALGORITHM))
         return false;
     // Without an object buffer of its own, CNG keeps the hash state itself.
     BCRYPT_HASH_HANDLE hash = nullptr;

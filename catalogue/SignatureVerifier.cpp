@@ -11,7 +11,7 @@ constexpr ULONG CoordinateSize = P256PublicKeySize / 2;
 bool SignatureVerifier::importPublicKey(const unsigned char (&key)[P256PublicKeySize])
 {
     key_.reset(nullptr);
-    if (!algorithm_.get() && !algorithm_.open(BCRYPT_ECDSA_P256_ALGORITHM))
+    if (!algorithm_.get() && !openAlgorithm(algorithm_, BCRYPT_ECDSA_P256_ALGORITHM))
         return false;
     // The public blob: its header, then X and Y.
     unsigned char blob[sizeof(BCRYPT_ECCKEY_BLOB) + P256PublicKeySize];

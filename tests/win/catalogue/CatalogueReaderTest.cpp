@@ -219,7 +219,6 @@ std::string localDate(int days)
 }
 
 const char ExpiredMessage[] = "The catalogue has expired.";
-const char NotSignedMessage[] = "The catalogue is not signed by the maker.";
 const std::string Hex(64, 'a');
 
 TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
@@ -230,13 +229,10 @@ TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
         int result;
         Boxes boxes;
     } cases[] = {
-        {"expires tomorrow", WorkedExample + "[Expires]\n" + localDate(1) + "\n", 1, {}},
         {"expires today", "[Expires]\r\n" + localDate(0) + "\r\n" + WorkedExample, 1, {}},
         {"expired yesterday, checked before the token", "[U]\n[Expires]\n" + localDate(-1) + "\n", 0,
          {{ExpiredMessage, CatalogueUrl}}},
         {"a date that does not parse", WorkedExample + "[Expires]\n13/1/30\n", 0, {{ExpiredMessage, CatalogueUrl}}},
-        {"only the first section counts", WorkedExample + "[Expires]\n" + localDate(-1) + "\n[Expires]\n" +
-         localDate(1) + "\n", 0, {{ExpiredMessage, CatalogueUrl}}},
         {"a signature section is ignored", WorkedExample + "[Signature]\nnot base64\n[U]\nLate.exe|0|1/1/03|1:00:00 AM|n|1\n",
          1, {}},
     };
@@ -258,34 +254,6 @@ TEST_F(CatalogueReader, WithoutAKeyChecksumsAreTakenWhereWellFormed)
     EXPECT_EQ(catalogue.entries[0].checksumStatus, ChecksumStatus::Present);
     EXPECT_EQ(catalogue.entries[0].checksum.bytes[31], 0xaa);
     EXPECT_EQ(catalogue.entries[1].checksumStatus, ChecksumStatus::Malformed);
-}
-
-TEST_F(CatalogueReader, WithAKeyTheSignatureComesFirst)
-{
-    // A key whose private half nobody holds any more.
-    const char key[] = "S8qIWTYKokFhuWyRuOVyjp4CAUQRGA7l0RU4iKFI6DflL45p9CIYCuBolyJ/PkmbPPvkMziODk8HXVvFoU0r6w==";
-    // Its signature over the first three lines of WorkedExample, made in Python.
-    const char signature[] = "pfpHGXvA94JudeGtT/buonoIPOnwUhqMYrJcozglP6Tm8Ar+CKsUzBjNzXV3+q0BDY5amF+lMwxbgtQG/CiisA==";
-    const std::string signedPart = "[L]\r\n&7(2?KwT\r\n[U]\r\nSample.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7\r\n";
-    struct Case {
-        const char *name;
-        std::string contents;
-        const char *key;
-    } cases[] = {
-        {"no signature, even without a token", "[U]\n[Expires]\n" + localDate(-1) + "\n", key},
-        {"signed, but with no expiry date", signedPart + "[Signature]\r\n" + signature + "\r\n", key},
-        {"signature over other bytes", signedPart + "\r\n[Signature]\r\n" + signature + "\r\n", key},
-        {"a key that is no base64", signedPart + "[Signature]\r\n" + signature + "\r\n",
-         "S8qIWTYKokFhuWyRuOVyjp4CAUQRGA7l0RU4iKFI6DflL45p9CIYCuBolyJ/PkmbPPvkMziODk8HXVvFoU0r6w=!"},
-    };
-    for (const Case &c : cases) {
-        catcher.clear();
-        const std::string path = tempFile("Kestrel.ini", c.contents);
-        catalogue.entryCount = 7;
-        EXPECT_EQ(catalogue.readCatalogue(path.c_str(), CatalogueUrl, c.key), 0) << c.name;
-        EXPECT_EQ(catalogue.entryCount, 0) << c.name;
-        EXPECT_EQ(boxesOf(catcher), (Boxes{{NotSignedMessage, CatalogueUrl}})) << c.name;
-    }
 }
 
 TEST(CatalogueWithoutEntries, LoadingWarnsInsteadOfWritingAnywhere)

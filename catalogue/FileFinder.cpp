@@ -1,10 +1,11 @@
 #include "catalogue/FileFinder.h"
 
+#include "catalogue/core/NamePattern.h"
+#include "catalogue/core/SubfolderStack.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -24,8 +25,16 @@ bool joinFits(char *out, std::size_t outSize, const char *head, const char *tail
 bool isEnterableFolder(const WIN32_FIND_DATAA &found, int includeSystemFolders)
 {
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.'
+        && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
         && (includeSystemFolders || !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM));
 }
+
+// Where the walk stands in one folder's list of subfolders on the stack.
+struct Level {
+    std::size_t start;  // the folder's first entry; the stack is cut back here on leaving
+    std::size_t next;   // the next subfolder to enter
+    std::size_t end;    // just after the folder's last entry
+};
 
 } // namespace
 
@@ -41,73 +50,82 @@ int FileFinder::search(const char *root, const char *pattern, int maxDepth, int 
 {
     if (maxDepth < 0)
         maxDepth = 0;
-    std::unique_ptr<FindHandle[]> levels(new FindHandle[maxDepth + 1]);
-    std::unique_ptr<char[]> specBuffer(new char[searchSpecSize]);
-    std::unique_ptr<char[]> folderBuffer(new char[folderSize]);
-    searchSpec = specBuffer.get();
-    folder = folderBuffer.get();
+    if (maxDepth > deepestReachableLevel)
+        maxDepth = deepestReachableLevel;
+    char specBuffer[searchSpecSize];
+    char folderBuffer[folderSize];
+    searchSpec = specBuffer;
+    folder = folderBuffer;
 
     int result = 0;
     std::size_t rootLength = std::strlen(root);
     const char *rootEnd = rootLength > 0 && root[rootLength - 1] == '\\' ? "" : "\\";
     // A root too long for the buffers cannot be searched at all; the caller
     // sees an ordinary search that found nothing.
-    if (joinFits(folder, folderSize, root, rootEnd)
-        && joinFits(searchSpec, searchSpecSize, folder, pattern))
-        result = walk(pattern, maxDepth, includeSystemFolders, levels.get());
+    if (joinFits(folder, folderSize, root, rootEnd) && joinFits(searchSpec, searchSpecSize, folder, "*"))
+        result = walk(pattern, maxDepth, includeSystemFolders);
 
     searchSpec = nullptr;
     folder = nullptr;
     return result;
 }
 
-int FileFinder::walk(const char *pattern, int maxDepth, int includeSystemFolders, FindHandle *levels)
+int FileFinder::readFolder(const char *pattern, bool takeSubfolders, int includeSystemFolders,
+                           SubfolderStack &subfolders)
+{
+    // Every folder entered is known to fit folder + "*" in searchSpec.
+    joinFits(searchSpec, searchSpecSize, folder, "*");
+    WIN32_FIND_DATAA found;
+    FindHandle listing(FindFirstFileA(searchSpec, &found));
+    if (!listing.valid())
+        return 0;
+    std::size_t folderLength = std::strlen(folder);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (matchesNamePattern(found.cFileName, pattern) && onFile(found))
+                return 1;
+            continue;
+        }
+        // A subfolder whose path would overflow folder is passed over like
+        // a folder that cannot be read; so is one there is no memory for.
+        std::size_t nameLength = std::strlen(found.cFileName);
+        if (takeSubfolders && isEnterableFolder(found, includeSystemFolders)
+            && folderLength + nameLength + 1 < static_cast<std::size_t>(folderSize))
+            subfolders.push(found.cFileName, nameLength, found.dwFileAttributes);
+    } while (FindNextFileA(listing.get(), &found));
+    return 0;
+}
+
+int FileFinder::walk(const char *pattern, int maxDepth, int includeSystemFolders)
 {
     WIN32_FIND_DATAA found = {};
     depth = 0;
     if (onEnterFolder(found))
         return 1;
 
+    SubfolderStack subfolders;
+    Level levels[deepestReachableLevel + 1];
     for (;;) {
-        // Every folder entered is known to fit folder + pattern in searchSpec.
-        joinFits(searchSpec, searchSpecSize, folder, pattern);
-        levels[depth].reset(FindFirstFileA(searchSpec, &found));
-        for (bool more = levels[depth].valid(); more; more = FindNextFileA(levels[depth].get(), &found)) {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && onFile(found))
-                return 1;
-        }
-        levels[depth].close();
+        std::size_t start = subfolders.top();
+        if (readFolder(pattern, depth < maxDepth, includeSystemFolders, subfolders))
+            return 1;
+        levels[depth] = Level{start, start, subfolders.top()};
 
-        if (maxDepth == 0)
-            return 0;
-
-        joinFits(searchSpec, searchSpecSize, folder, "*");
-        levels[depth].reset(FindFirstFileA(searchSpec, &found));
-        bool more = levels[depth].valid();
-        std::size_t folderLength = std::strlen(folder);
-        for (;;) {
-            if (more && depth < maxDepth) {
-                // A subfolder whose path would overflow folder or searchSpec
-                // is passed over like a folder that cannot be read.
-                std::size_t nameLength = std::strlen(found.cFileName);
-                if (isEnterableFolder(found, includeSystemFolders)
-                    && folderLength + nameLength + 1 < static_cast<std::size_t>(folderSize)
-                    && folderLength + nameLength + 1 + std::strlen(pattern) < static_cast<std::size_t>(searchSpecSize))
-                    break;
-                more = FindNextFileA(levels[depth].get(), &found);
-                continue;
-            }
-            levels[depth].close();
+        while (levels[depth].next == levels[depth].end) {
+            subfolders.cutTo(levels[depth].start);
             if (--depth < 0)
                 return 0;
             // folder ends in a backslash: drop it, then the last name.
-            folder[folderLength - 1] = '\0';
+            folder[std::strlen(folder) - 1] = '\0';
             cutToDirectory(folder);
-            folderLength = std::strlen(folder);
             onBackInFolder();
-            more = FindNextFileA(levels[depth].get(), &found);
         }
 
+        std::size_t entry = levels[depth].next;
+        levels[depth].next = subfolders.nextAfter(entry);
+        found = WIN32_FIND_DATAA{};
+        found.dwFileAttributes = subfolders.attributesAt(entry);
+        std::strcpy(found.cFileName, subfolders.nameAt(entry));
         if (onSubfolder(found))
             return 1;
         joinFits(folder, folderSize, folder, found.cFileName);

@@ -50,6 +50,8 @@ int Downloader::onProgress()
     return 0;
 }
 
+void Downloader::onFetchEnd() {}
+
 unsigned Downloader::bytesPerSecond()
 {
     SYSTEMTIME now = currentUtcTime();
@@ -87,6 +89,7 @@ int Downloader::fetch(const char *url, const char *localPath)
         startTime = currentUtcTime();
         result = receive(url, localPath);
     }
+    onFetchEnd();
     currentName = EmptyName;
     return result;
 }

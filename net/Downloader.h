@@ -41,6 +41,9 @@ public:
     void closeSession();
     unsigned bytesPerSecond();
     virtual int onProgress();
+    // Called once at the end of every fetch, whatever its outcome, while
+    // currentName and totalBytes still describe it.
+    virtual void onFetchEnd();
 
     // The window that owns the warning boxes of fetchAndReport (the main window).
     void setMessageOwner(HWND owner) { messageOwner_ = owner; }

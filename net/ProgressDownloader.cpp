@@ -63,6 +63,8 @@ int ProgressDownloader::createProgressWindow(HWND parent, int columns, COLORREF 
     currentName = "";
     backgroundColour = colour;
     facePainted_ = false;
+    repaintGate_.reset();
+    pumpGate_.reset();
     progressWindow = CreateWindowExA(WS_EX_TOPMOST, PanelClassName, nullptr, WS_CHILD | WS_VISIBLE | WS_DLGFRAME,
                                      place.x, place.y, place.width, place.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(PanelId)), nullptr,
@@ -81,15 +83,41 @@ void ProgressDownloader::destroyProgressWindow()
 
 int ProgressDownloader::onProgress()
 {
-    if (progressWindow) {
-        WindowDC dc(progressWindow);
-        if (dc) {
-            RECT client;
-            GetClientRect(progressWindow, &client);
-            refresh(dc.get(), client);
-        }
-    }
-    return pumpPendingMessages();
+    std::uint64_t now = microsecondsNow();
+    if (repaintGate_.due(now))
+        repaint();
+    return pumpGate_.due(now) ? pumpPendingMessages() : 0;
+}
+
+void ProgressDownloader::onFetchEnd()
+{
+    repaint();
+    // A quit message found here stays queued for the main loop: the fetch
+    // is over either way.
+    pumpPendingMessages();
+}
+
+std::uint64_t ProgressDownloader::microsecondsNow()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    // Whole seconds and the rest apart, so that no product overflows.
+    std::uint64_t ticks = static_cast<std::uint64_t>(now.QuadPart);
+    std::uint64_t perSecond = static_cast<std::uint64_t>(frequency.QuadPart);
+    return ticks / perSecond * 1000000 + ticks % perSecond * 1000000 / perSecond;
+}
+
+void ProgressDownloader::repaint()
+{
+    if (!progressWindow)
+        return;
+    WindowDC dc(progressWindow);
+    if (!dc)
+        return;
+    RECT client;
+    GetClientRect(progressWindow, &client);
+    refresh(dc.get(), client);
 }
 
 ProgressDownloader::PanelTexts ProgressDownloader::currentTexts()

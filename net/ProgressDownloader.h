@@ -1,5 +1,6 @@
 #pragma once
 #include "net/Downloader.h"
+#include "net/core/IntervalGate.h"
 #include "net/core/PanelLayout.h"
 #include "toolkit/BoundObject.h"
 
@@ -9,11 +10,20 @@
 ATOM registerProgressWindowClass();
 
 // The downloader that shows its progress in a small framed panel centred in
-// the main window: the file name, the bytes so far and the average rate,
-// repainted after every block, and lets waiting window messages through.
+// the main window: the file name, the bytes so far and the average rate, and
+// lets waiting window messages through while it fetches.
+//
+// Blocks arrive far faster than anyone can read a count or notice a click's
+// delay, and a repaint or a pump costs as much as receiving several blocks:
+// so the panel is repainted at most every RepaintInterval and messages are let
+// through at most every PumpInterval, and both once more when the fetch ends,
+// so that the panel shows the whole count before it closes.
 class ProgressDownloader : public Downloader, public BoundObject {
 public:
     static constexpr int PanelId = 151;
+    // In microseconds.
+    static constexpr std::uint64_t RepaintInterval = 30000;
+    static constexpr std::uint64_t PumpInterval = 10000;
 
     ProgressDownloader() : BoundObject(Kind::Panel) {}
 
@@ -23,8 +33,11 @@ public:
     // also when the panel itself could not be made.
     int createProgressWindow(HWND parent, int columns, COLORREF colour);
     void destroyProgressWindow();
-    // Repaints the panel, then pumps waiting messages; 1 when a quit message waits.
+    // Repaints the panel and pumps waiting messages, each when due; 1 when
+    // the pump found a quit message waiting.
     int onProgress() override;
+    // Repaints the panel with the fetch's last figures, then pumps.
+    void onFetchEnd() override;
 
     // Paints the panel's whole face into rect of dc.
     void draw(HDC dc, const RECT &rect);
@@ -40,6 +53,10 @@ public:
     int lineHeight = 0;
     COLORREF backgroundColour = 0;
 
+protected:
+    // A monotonic clock in microseconds; replaced in tests to set the pace.
+    virtual std::uint64_t microsecondsNow();
+
 private:
     struct PanelTexts {
         std::string name;
@@ -48,8 +65,11 @@ private:
     };
     PanelTexts currentTexts();
     void drawLine(HDC dc, const RECT &rect, int line, const char *text);
+    void repaint();
 
     bool facePainted_ = false;
+    IntervalGate repaintGate_{RepaintInterval};
+    IntervalGate pumpGate_{PumpInterval};
     PanelTexts painted_{};
 
     friend ATOM registerProgressWindowClass();

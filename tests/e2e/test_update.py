@@ -52,6 +52,12 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
             current = build_program(d / "Current", "Sample.exe", company="Corvel Software", version=(1, 2, 0, 7))
             stranger = build_program(f / "Games", "Corvel Clock.exe", company="Acme", version=(1, 0, 0, 0))
             refused["D:\\ReadOnly\\Sample.exe"].chmod(0o444)
+            # Folder links (Wine lists them as reparse points): a second way into
+            # D:\Apps, a loop back to D:'s root, a way from F: into D:\Clock. Each
+            # copy is still listed and replaced once, where it lies.
+            (d / "Alias").symlink_to(d / "Apps")
+            (d / "Current" / "Loop").symlink_to(d)
+            (f / "ToClock").symlink_to(d / "Clock")
             before = Snapshot(list(copies.values()) + list(refused.values()) + [current, stranger])
 
             with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER, CLOCK, WRONG, PERCENT)}) as server:

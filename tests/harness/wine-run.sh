@@ -13,6 +13,17 @@ mkdir "$drives/d" "$drives/e"
 ln -s "$drives/d" "$devices/d:"
 ln -s "$drives/e" "$devices/e:"
 [ -n "${KESTREL_FIXTURES:-}" ] && ln -s "$KESTREL_FIXTURES" "$devices/y:"
+# Folder links for the tests of a search that meets them, made here because a
+# Windows program under Wine cannot make a Unix link (and Wine lists these as
+# reparse points): in D:\<KESTREL_FOLDER_LINKS>\, Alias leads to Real beside
+# it, Real\Inner\Loop back up to the links' folder, Away to drive E:.
+if [ -n "${KESTREL_FOLDER_LINKS:-}" ]; then
+  links="$drives/d/$KESTREL_FOLDER_LINKS"
+  mkdir -p "$links/Real/Inner"
+  ln -s "$links/Real" "$links/Alias"
+  ln -s "$links" "$links/Real/Inner/Loop"
+  ln -s "$drives/e" "$links/Away"
+fi
 # Tests that download reach the loopback maker's server (maker-server.sh)
 # through WinINet's proxy setting, and see the folder it serves as W:.
 if [ -n "${KESTREL_MAKER_DIR:-}" ] && [ -s "$KESTREL_MAKER_DIR/port" ]; then

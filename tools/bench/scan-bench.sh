@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Scan benchmark: the program finder against a bare Win32 walker over the same
-# generated trees, under Wine with a virtual display. Prints the times, their
-# ratio and the process's peak memory for a small and a large tree (memory
+# Scan benchmark: the program finder against two bare Win32 walkers (two
+# directory reads per folder, and one) over the same generated trees, under
+# Wine with a virtual display. Prints the times, their ratios and the
+# process's peak memory for a small and a large tree (memory
 # should not grow with the tree). Not a test: nothing is asserted.
 #
 #   tools/bench/scan-bench.sh [rounds]
@@ -20,7 +21,7 @@ x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -Wall -Wextra -DNOMINMAX -D_WIN32_WI
     -I"$root" "$root/tools/bench/scan_bench.cpp" -o "$work/scan_bench.exe" \
     "$build/catalogue/libcatalogue.a" "$build/catalogue/libcatalogue_core.a" \
     "$build/toolkit/libtoolkit.a" "$build/toolkit/libtoolkit_core.a" \
-    -lversion -lcomctl32 -lgdi32 -luser32 -lpsapi -static -static-libgcc -static-libstdc++
+    -lversion -lbcrypt -lcomctl32 -lgdi32 -luser32 -lpsapi -static -static-libgcc -static-libstdc++
 
 older="$build/fixtures/corvel-older.exe"
 current="$build/fixtures/corvel-current.exe"

@@ -1,5 +1,6 @@
 #include "catalogue/FileFinder.h"
 #include "tests/harness/TestFiles.h"
+#include "toolkit/KernelHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -264,4 +265,31 @@ TEST(FileFinder, RootTooLongForItsBuffersIsNotSearched)
     RecordingFinder finder;
     EXPECT_EQ(finder.search(("D:\\" + std::string(300, 'r') + "\\").c_str(), "*.exe", 16, 0), 0);
     EXPECT_TRUE(finder.calls.empty());
+}
+
+// The harness makes D:\Links\ with Alias (a link to Real beside it),
+// Real\Inner\Loop (a link back up to D:\Links\) and Away (a link to drive E:):
+// none is entered, so every file is met once, where it lies.
+TEST(FileFinder, NeverEntersFolderLinks)
+{
+    WIN32_FIND_DATAA alias;
+    FindHandle listing(FindFirstFileA("D:\\Links\\Alias", &alias));
+    ASSERT_TRUE(listing.valid()) << "the harness made no folder links";
+    ASSERT_EQ(alias.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+    if (GetFileAttributesA("D:\\Links\\Real\\real.exe") == INVALID_FILE_ATTRIBUTES) {
+        makeFile("D:\\Links\\Real\\real.exe");
+        makeFile("D:\\Links\\Real\\Inner\\inner.exe");
+        makeFile("E:\\away.exe");
+    }
+
+    for (int includeSystemFolders : {0, 1}) {
+        RecordingFinder finder;
+        EXPECT_EQ(finder.search("D:\\Links\\", "*.exe", 16, includeSystemFolders), 0);
+        EXPECT_EQ(finder.files(),
+                  (std::vector<std::string>{"D:\\Links\\Real\\Inner\\inner.exe", "D:\\Links\\Real\\real.exe"}));
+        for (const std::string &call : finder.calls)
+            for (const char *link : {"Alias", "Loop", "Away"})
+                EXPECT_EQ(call.find(link), std::string::npos) << call;
+    }
 }

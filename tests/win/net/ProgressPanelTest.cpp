@@ -6,30 +6,45 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 const COLORREF Green = RGB(0, 255, 0);
 
-// Records what each progress call would paint, and whether the panel is up.
+// Records each progress call, and whether the panel is up and a message
+// posted before waits still; posts one more at each call. Its clock moves on
+// by clockStep at every reading.
 class WatchedDownloader : public ProgressDownloader {
 public:
     struct Paint {
         std::string name;
         unsigned totalBytes;
         bool panelVisible;
+        bool messageWaiting;
     };
     int onProgress() override
     {
-        paints.push_back({currentName, totalBytes, progressWindow && IsWindowVisible(progressWindow) != 0});
+        MSG waiting;
+        paints.push_back({currentName, totalBytes, progressWindow && IsWindowVisible(progressWindow) != 0,
+                          PeekMessageA(&waiting, nullptr, WM_APP, WM_APP, PM_NOREMOVE) != 0});
+        PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
         if (postQuitAtPaint == static_cast<int>(paints.size()))
             PostQuitMessage(0);
         return ProgressDownloader::onProgress();
     }
     std::vector<Paint> paints;
     int postQuitAtPaint = 0;
+    std::uint64_t clockStep = PumpInterval;
+
+protected:
+    std::uint64_t microsecondsNow() override { return clock += clockStep; }
+
+private:
+    std::uint64_t clock = 0;
 };
 
 class ProgressPanel : public ::testing::Test {
@@ -102,21 +117,93 @@ TEST_F(ProgressPanel, EmptyFetchPaintsThreeTimesWithThePanelUp)
         EXPECT_TRUE(paint.panelVisible);
 }
 
-TEST_F(ProgressPanel, QuitMessageStopsTheFetchAtTheNextBlockAndStaysQueued)
+TEST_F(ProgressPanel, QuitMessageStopsTheFetchAtTheNextPumpAndStaysQueued)
 {
     ASSERT_TRUE(maker::available()) << "the maker's server fixture is not running";
     maker::setBehaviour("{}");
     maker::serve("Large.exe", maker::bytes(60000));
     ASSERT_TRUE(downloader.openSession("Kestrel"));
+    // Calls 4 ms apart: messages go through at calls 1 (the panel's first
+    // paint), 4, 7, ...; a quit posted at call 2, before connecting, is
+    // seen at call 4, the second block's.
+    downloader.clockStep = 4000;
     downloader.createProgressWindow(parent, 40, Green);
-    downloader.postQuitAtPaint = 3;  // during the first block's paint
+    downloader.postQuitAtPaint = 2;
 
     EXPECT_FALSE(downloader.fetch("http://updates.corvel.example/Utils/Large.exe", "D:\\out\\Large.exe"));
 
     EXPECT_EQ(downloader.status, DownloadStopped);
-    EXPECT_EQ(downloader.paints.size(), 3u);
+    EXPECT_EQ(downloader.paints.size(), 4u);
     MSG message;
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(ProgressPanel, LetsMessagesThroughWithinTenMillisecondsNotAtEveryBlockAndAtTheEnd)
+{
+    ASSERT_TRUE(maker::available()) << "the maker's server fixture is not running";
+    maker::setBehaviour("{}");
+    maker::serve("Large.exe", maker::bytes(60000));
+    ASSERT_TRUE(downloader.openSession("Kestrel"));
+    downloader.clockStep = 4000;
+    downloader.createProgressWindow(parent, 40, Green);
+
+    ASSERT_TRUE(downloader.fetch("http://updates.corvel.example/Utils/Large.exe", "D:\\out\\Large.exe"));
+
+    // A message posted at one call (4 ms) waits at the next two calls at most.
+    int waitingInARow = 0;
+    int waitingCalls = 0;
+    for (const auto &paint : downloader.paints) {
+        waitingInARow = paint.messageWaiting ? waitingInARow + 1 : 0;
+        waitingCalls += paint.messageWaiting;
+        EXPECT_LE(waitingInARow, 2);
+    }
+    EXPECT_GT(waitingCalls, 0) << "messages were let through at every call";
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_APP, WM_APP, PM_NOREMOVE)) << "nothing let through at the end";
+}
+
+// Reads back the panel's byte count line from the screen and from a face
+// drawn afresh on a memory bitmap with the given count.
+std::pair<std::vector<COLORREF>, std::vector<COLORREF>> countLines(ProgressDownloader &shown, unsigned totalBytes)
+{
+    RECT client;
+    GetClientRect(shown.progressWindow, &client);
+    ProgressDownloader fresh;
+    fresh.charWidth = shown.charWidth;
+    fresh.lineHeight = shown.lineHeight;
+    fresh.backgroundColour = shown.backgroundColour;
+    fresh.totalBytes = totalBytes;
+    WindowDC screen(shown.progressWindow);
+    DeviceContextOwner memory(CreateCompatibleDC(screen.get()));
+    BitmapOwner bitmap(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    fresh.draw(memory.get(), client);
+
+    std::pair<std::vector<COLORREF>, std::vector<COLORREF>> lines;
+    for (int y = 2 * shown.lineHeight; y < 3 * shown.lineHeight; ++y)
+        for (int x = 0; x < client.right; ++x) {
+            lines.first.push_back(GetPixel(screen.get(), x, y));
+            lines.second.push_back(GetPixel(memory.get(), x, y));
+        }
+    SelectObject(memory.get(), old);
+    return lines;
+}
+
+TEST_F(ProgressPanel, ShowsTheWholeCountAtTheEndEvenWhenNoRepaintWasDue)
+{
+    ASSERT_TRUE(maker::available()) << "the maker's server fixture is not running";
+    maker::setBehaviour("{}");
+    maker::serve("Large.exe", maker::bytes(60000));
+    ASSERT_TRUE(downloader.openSession("Kestrel"));
+    downloader.clockStep = 0;  // after the first paint no repaint is ever due
+    downloader.createProgressWindow(parent, 40, Green);
+    ASSERT_NE(downloader.progressWindow, nullptr);
+
+    ASSERT_TRUE(downloader.fetch("http://updates.corvel.example/Utils/Large.exe", "D:\\out\\Large.exe"));
+
+    auto lines = countLines(downloader, 60000);
+    EXPECT_EQ(lines.first, lines.second);
+    EXPECT_NE(lines.second, countLines(downloader, 0).second) << "the check cannot tell counts apart";
 }
 
 TEST_F(ProgressPanel, DestroyedParentTakesThePanelAlong)

@@ -1,0 +1,52 @@
+#include "catalogue/core/SubfolderStack.h"
+
+#include <cstdlib>
+#include <cstring>
+
+// An entry is the attributes, then the name and its terminator.
+namespace {
+constexpr std::size_t AttributesSize = sizeof(std::uint32_t);
+constexpr std::size_t FirstCapacity = 4096;
+}
+
+SubfolderStack::~SubfolderStack()
+{
+    std::free(bytes_);
+}
+
+bool SubfolderStack::push(const char *name, std::size_t length, std::uint32_t attributes)
+{
+    std::size_t entrySize = AttributesSize + length + 1;
+    if (entrySize > capacity_ - used_) {
+        std::size_t wanted = capacity_ ? capacity_ : FirstCapacity;
+        while (wanted - used_ < entrySize)
+            wanted *= 2;
+        void *grown = std::realloc(bytes_, wanted);
+        if (!grown)
+            return false;
+        bytes_ = static_cast<char *>(grown);
+        capacity_ = wanted;
+    }
+    std::memcpy(bytes_ + used_, &attributes, AttributesSize);
+    std::memcpy(bytes_ + used_ + AttributesSize, name, length);
+    bytes_[used_ + AttributesSize + length] = '\0';
+    used_ += entrySize;
+    return true;
+}
+
+const char *SubfolderStack::nameAt(std::size_t offset) const
+{
+    return bytes_ + offset + AttributesSize;
+}
+
+std::uint32_t SubfolderStack::attributesAt(std::size_t offset) const
+{
+    std::uint32_t attributes;
+    std::memcpy(&attributes, bytes_ + offset, AttributesSize);
+    return attributes;
+}
+
+std::size_t SubfolderStack::nextAfter(std::size_t offset) const
+{
+    return offset + AttributesSize + std::strlen(nameAt(offset)) + 1;
+}

@@ -16,11 +16,6 @@ struct PrivateBlob {
     unsigned char key[SigningKey::Size];
 };
 
-bool openEcdsa(AlgorithmHandle &algorithm)
-{
-    return algorithm.open(BCRYPT_ECDSA_P256_ALGORITHM);
-}
-
 } // namespace
 
 SigningKey::~SigningKey()
@@ -43,7 +38,7 @@ void SigningKey::fromBytes(const unsigned char (&in)[Size])
 bool SigningKey::generate()
 {
     AlgorithmHandle algorithm;
-    if (!openEcdsa(algorithm))
+    if (!openAlgorithm(algorithm, BCRYPT_ECDSA_P256_ALGORITHM))
         return false;
     BCRYPT_KEY_HANDLE made = nullptr;
     if (BCryptGenerateKeyPair(algorithm.get(), &made, 256, 0) != 0)
@@ -67,7 +62,7 @@ bool SigningKey::generate()
 bool SigningKey::sign(const Sha256Digest &digest, unsigned char (&signature)[P256SignatureSize]) const
 {
     AlgorithmHandle algorithm;
-    if (!openEcdsa(algorithm))
+    if (!openAlgorithm(algorithm, BCRYPT_ECDSA_P256_ALGORITHM))
         return false;
     PrivateBlob blob;
     blob.header.dwMagic = BCRYPT_ECDSA_PRIVATE_P256_MAGIC;

@@ -20,6 +20,7 @@
 namespace {
 
 constexpr char AppName[] = "Kestrel";
+constexpr char NotSignedByTheMaker[] = "The catalogue is not signed by the maker.";
 
 } // namespace
 
@@ -86,7 +87,7 @@ int Catalogue::checkSignature(const char *data, std::size_t &size, const char *c
         !decodeBase64(makerKey, std::strlen(makerKey), key, sizeof key, keySize) || keySize != sizeof key ||
         !verifier.importPublicKey(key) || !sha256OfMemory(data, split.signedSize, digest) ||
         !verifier.verify(digest, split.signature)) {
-        messageOwner_.showWarning("The catalogue is not signed by the maker.", catalogueUrl);
+        messageOwner_.showWarning(NotSignedByTheMaker, catalogueUrl);
         return 0;
     }
     size = split.signedSize;
@@ -98,7 +99,7 @@ int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const char *catalo
     const CatalogueExpiry expiry = readCatalogueExpiry(lines);
     // A signed catalogue without a readable date could be replayed for ever.
     if (mustExpire && expiry.status != ExpiryStatus::Readable) {
-        messageOwner_.showWarning("The catalogue is not signed by the maker.", catalogueUrl);
+        messageOwner_.showWarning(NotSignedByTheMaker, catalogueUrl);
         return 0;
     }
     if (expiry.status == ExpiryStatus::NoSection)

@@ -1,5 +1,6 @@
 #include "catalogue/Catalogue.h"
 
+#include "catalogue/CatalogueLocalTime.h"
 #include "catalogue/MakersProgram.h"
 #include "catalogue/Sha256.h"
 #include "catalogue/SignatureVerifier.h"
@@ -15,31 +16,15 @@
 
 namespace {
 
-static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "CalendarTime must match SYSTEMTIME");
-static_assert(sizeof(FileTime) == sizeof(FILETIME), "FileTime must match FILETIME");
-
 constexpr char AppName[] = "Kestrel";
 constexpr char NotSignedByTheMaker[] = "The catalogue is not signed by the maker.";
 
-// The catalogue's times are local; LocalFileTimeToFileTime applies the offset
-// in force now, daylight saving time included, whatever the entry's date.
-bool localTimeToUtc(const CalendarTime &local, FileTime &utc, void *)
-{
-    SYSTEMTIME systemTime;
-    std::memcpy(&systemTime, &local, sizeof systemTime);
-    FILETIME localFileTime;
-    FILETIME utcFileTime;
-    if (!SystemTimeToFileTime(&systemTime, &localFileTime) || !LocalFileTimeToFileTime(&localFileTime, &utcFileTime))
-        return false;
-    utc.lowDateTime = utcFileTime.dwLowDateTime;
-    utc.highDateTime = utcFileTime.dwHighDateTime;
-    return true;
-}
-
-// Checksum lines name their files as the entry lookup does.
-bool sameFileName(const char *a, const char *b) { return lstrcmpiA(a, b) == 0; }
-
 } // namespace
+
+bool sameFileName(const char *a, const char *b)
+{
+    return lstrcmpiA(a, b) == 0;
+}
 
 Catalogue::Catalogue(WindowObject &messageOwner) : messageOwner_(messageOwner) {}
 
@@ -116,13 +101,7 @@ int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const char *catalo
     }
     if (expiry.status == ExpiryStatus::NoSection)
         return 1;
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    CalendarTime today{};
-    today.year = now.wYear;
-    today.month = now.wMonth;
-    today.day = now.wDay;
-    if (expiry.status == ExpiryStatus::Unreadable || isExpired(expiry.lastDay, today)) {
+    if (expiry.status == ExpiryStatus::Unreadable || isExpired(expiry.lastDay, localToday())) {
         messageOwner_.showWarning("The catalogue has expired.", catalogueUrl);
         return 0;
     }
@@ -174,7 +153,7 @@ int Catalogue::checkChecksums(LineReader lines, bool required)
 int Catalogue::findEntryByName(const char *fileName)
 {
     for (matchIndex = 0; matchIndex < entryCount; ++matchIndex)
-        if (lstrcmpiA(fileName, entries[matchIndex].fileName) == 0)
+        if (sameFileName(fileName, entries[matchIndex].fileName))
             return 1;
     return 0;
 }

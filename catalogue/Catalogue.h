@@ -6,6 +6,10 @@
 
 #include <cstddef>
 
+// True when two program file names name the same file, as the entry lookup
+// and the checksum lines compare them: letter case ignored.
+bool sameFileName(const char *a, const char *b);
+
 // The list of the maker's programs read from the catalogue file, and the
 // identification of installed copies against it. Warnings go to the window
 // of the object given at construction.

@@ -12,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KESTREL_BUILD_DIR:-$root/build}/fuzz
 # KESTREL_FUZZ_TARGETS="paths fields" runs just those.
-read -r -a targets <<<"${KESTREL_FUZZ_TARGETS:-catalogue paths fields}"
+read -r -a targets <<<"${KESTREL_FUZZ_TARGETS:-catalogue paths fields check}"
 
 limit=(-max_total_time=5)
 usage() { echo "usage: $0 [seconds per target] | --runs N" >&2; exit 2; }

@@ -4,8 +4,9 @@ holds outdated copies of the maker's programs.
 
     make_demo.py SERVER_ROOT DRIVE_ROOT
 
-SERVER_ROOT/Utils/ receives Kestrel.ini and the current program files, ready
-for tools/maker_server.py --root SERVER_ROOT. DRIVE_ROOT becomes the demo's
+SERVER_ROOT/Utils/ receives the current program files, ready for the maker's
+tool to write their catalogue there (KestrelCatalogue build) and for
+tools/maker_server.py --root SERVER_ROOT to serve them. DRIVE_ROOT becomes the demo's
 drive D: with, besides a few unrelated files,
 
     Program Files/Corvel/Sample.exe       1.2.0.6   outdated: listed
@@ -21,14 +22,6 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
 from kestrel_harness import build_program  # noqa: E402
 
-CATALOGUE = """[L]
-&7(2?KwT
-[U]
-Sample.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7
-Other Tool.exe|0|1-5-04|9:05:00 AM|-|2.0.0.1
-Corvel Clock.exe|0|6/1/05|11:00:00 AM|-|3.1.0.0
-"""
-
 SERVED = [("Sample.exe", (1, 2, 0, 7)), ("Other Tool.exe", (2, 0, 0, 1)), ("Corvel Clock.exe", (3, 1, 0, 0))]
 
 INSTALLED = [
@@ -43,8 +36,6 @@ INSTALLED = [
 def make(server_root, drive_root):
     utils = os.path.join(server_root, "Utils")
     os.makedirs(utils, exist_ok=True)
-    with open(os.path.join(utils, "Kestrel.ini"), "w", newline="\r\n") as f:
-        f.write(CATALOGUE)
     for name, version in SERVED:
         build_program(utils, name, company="Corvel Software", version=version,
                       strings={"FileDescription": name})

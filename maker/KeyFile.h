@@ -1,0 +1,17 @@
+#pragma once
+#include "maker/SigningKey.h"
+
+// The private key file: one text line, the base64 of X, Y and d (96 bytes,
+// 128 characters), so keys move freely between this tool and other ECDSA
+// implementations.
+
+enum class KeyFileStatus { Done, Exists, CannotWrite, CannotRead, Malformed };
+
+// Creates path with the key; never replaces an existing file.
+KeyFileStatus writeKeyFile(const char *path, const SigningKey &key);
+
+// Reads the key from path; a line end after the text is allowed.
+KeyFileStatus readKeyFile(const char *path, SigningKey &key);
+
+// What went wrong, for a message after the path.
+const char *keyFileProblem(KeyFileStatus status);

@@ -1,0 +1,48 @@
+#pragma once
+#include "catalogue/CatalogueEntry.h"
+#include "catalogue/core/CalendarTime.h"
+#include "catalogue/core/CatalogueChecksums.h"
+#include "catalogue/core/CatalogueExpiry.h"
+#include "catalogue/core/SignedCatalogue.h"
+#include "maker/core/Findings.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// One program of the catalogue as Kestrel would use it: the first entry of
+// its name, with the first checksum line naming it.
+struct CheckedProgram {
+    char name[60];
+    std::int32_t version[4];
+    int line;
+    int checksumLine; // 0: no checksum line names the program
+    bool checksumWellFormed;
+    Sha256Digest checksum;
+};
+
+// What the check learns from a catalogue's text for the checks that need the
+// world outside it: the program files, the key and today's date.
+struct CatalogueFacts {
+    CheckedProgram programs[MaxCatalogueEntries];
+    int programCount = 0;
+
+    CatalogueExpiry expiry{};
+    int expiryLine = 0; // the date's line, or the header's when it is the last line
+
+    SignedCatalogue signature{};
+    int signatureLine = 0; // likewise for the signature
+};
+
+// Reads the catalogue text the way Kestrel does and reports every problem
+// that lies in the text itself, each on the line an editor shows it on (a
+// line over 127 characters, which Kestrel reads in pieces, is one line).
+// Names are compared with same, as Kestrel's entry lookup compares them.
+void checkCatalogueText(const char *data, std::size_t size, SameFileName same, Findings &findings,
+                        CatalogueFacts &facts);
+
+// Days ahead of today below which a catalogue's expiry earns a warning.
+constexpr long ExpiryWarningDays = 30;
+
+// An expiry date in the past, or none that Kestrel can read, is a problem;
+// one less than ExpiryWarningDays ahead a warning.
+void checkExpiry(const CatalogueFacts &facts, const CalendarTime &today, Findings &findings);

@@ -121,7 +121,7 @@ int MainWindow::runUpdate()
         fileNameFromPath(line.get(), name, sizeof name);
         const CatalogueEntry *entry = nullptr;
         for (int index = 0; index < catalogue.entryCount && !entry; ++index) {
-            if (lstrcmpiA(catalogue.entries[index].fileName, name) == 0)
+            if (sameFileName(catalogue.entries[index].fileName, name))
                 entry = &catalogue.entries[index];
         }
         bool replaced = false;

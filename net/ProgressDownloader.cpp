@@ -27,7 +27,7 @@ LRESULT CALLBACK ProgressDownloader::panelProc(HWND window, UINT message, WPARAM
         auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
         bind(window, static_cast<BoundObject *>(create->lpCreateParams));
     }
-    auto *owner = static_cast<ProgressDownloader *>(lookUp(window, Kind::Panel));
+    auto *owner = static_cast<ProgressDownloader *>(lookUpOwn(window, Kind::Panel));
     if (owner && message == WM_PAINT) {
         PaintCycle paint(window);
         RECT client;

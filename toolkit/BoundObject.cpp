@@ -11,6 +11,11 @@ BoundObject *BoundObject::lookUp(HWND window, Kind kind)
     DWORD process = 0;
     if (!window || !GetWindowThreadProcessId(window, &process) || process != GetCurrentProcessId())
         return nullptr;
+    return lookUpOwn(window, kind);
+}
+
+BoundObject *BoundObject::lookUpOwn(HWND window, Kind kind)
+{
     auto *object = reinterpret_cast<BoundObject *>(GetWindowLongPtrA(window, GWLP_USERDATA));
     return object && object->kind_ == kind ? object : nullptr;
 }

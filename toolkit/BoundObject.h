@@ -15,8 +15,13 @@ public:
 
     // Keeps object (or nothing, when null) in window's user-data slot.
     static void bind(HWND window, BoundObject *object);
-    // The object of that kind bound to window, else null.
+    // The object of that kind bound to window, else null. For any handle a
+    // message names, which may be another process's window.
     static BoundObject *lookUp(HWND window, Kind kind);
+    // The same for a window of this process, such as the one a window
+    // procedure of ours is called for; it skips the owner check, which would
+    // otherwise cost a call at every message.
+    static BoundObject *lookUpOwn(HWND window, Kind kind);
 
 private:
     Kind kind_;

@@ -80,7 +80,7 @@ LRESULT CALLBACK Window::sharedWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LP
         if (created)
             created->handle = hwnd;
     }
-    auto *object = static_cast<Window *>(lookUp(hwnd, Kind::Window));
+    auto *object = static_cast<Window *>(lookUpOwn(hwnd, Kind::Window));
     if (object)
         return object->windowProc(msg, wParam, lParam);
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -3,6 +3,7 @@ tests, and writes keys in the form of its key files."""
 
 import subprocess
 import tempfile
+import time
 
 from kestrel_harness import BUILD_DIR, _install, _wine_env
 
@@ -12,6 +13,18 @@ TOOL = BUILD_DIR / "bin" / "KestrelCatalogue.exe"
 def catalogue_tool(*args):
     """Runs the tool; (exit code, standard output, standard error lines)."""
     program = _install(TOOL)
+    # Every run of the tool prints something. On a loaded machine Wine now
+    # and then fails to start a program at all: nothing was printed, so
+    # nothing was done, and the run is tried again.
+    for _attempt in range(3):
+        code, out, errors = _run_tool_once(program, args)
+        if out or errors:
+            break
+        time.sleep(1)
+    return code, out, errors
+
+
+def _run_tool_once(program, args):
     # Wine's helper processes may outlive the tool and hold a pipe open.
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         result = subprocess.run(["timeout", "120", "wine", program, *args], env=_wine_env(),

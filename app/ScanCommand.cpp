@@ -4,6 +4,7 @@
 #include "app/Globals.h"
 #include "app/RunningCommand.h"
 #include "net/core/ReplaceFileName.h"
+#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/MessagePump.h"
 
@@ -21,8 +22,8 @@ constexpr int SearchDepth = 16;
 // Size of the downloaded catalogue; 0 when it is missing or unreadable.
 DWORD catalogueSize(const char *path)
 {
-    FileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(openJustWrittenFile(path, GENERIC_READ, 0, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL));
     if (!file.valid())
         return 0;
     DWORD size = GetFileSize(file.get(), nullptr);

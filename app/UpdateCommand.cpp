@@ -4,9 +4,11 @@
 #include "app/DownloadCheck.h"
 #include "app/Globals.h"
 #include "app/RunningCommand.h"
+#include "app/ReplaceFailureText.h"
 #include "app/SafeReplace.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/ResourceText.h"
 #include "toolkit/core/PathText.h"
@@ -19,6 +21,7 @@ const char AgentName[] = "Kestrel";
 constexpr int ProgressColumns = 40;
 constexpr COLORREF ProgressColour = RGB(0, 255, 0);
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
+constexpr int ReplaceFailureTextSize = 400;
 
 FILETIME toFileTime(const FileTime &time)
 {
@@ -100,12 +103,6 @@ int MainWindow::runUpdate()
         }
         entry.downloaded = 1;
         fetched.add(fileName);
-
-        FileHandle file(CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        const FILETIME stamp = toFileTime(entry.fileTime);
-        if (!file.valid() || !SetFileTime(file.get(), &stamp, &stamp, &stamp))
-            showWarning("Error saving date", tempPath);
     }
     downloader.closeSession();
 
@@ -124,11 +121,19 @@ int MainWindow::runUpdate()
             if (sameFileName(catalogue.entries[index].fileName, name))
                 entry = &catalogue.entries[index];
         }
-        bool replaced = false;
-        if (entry && entry->downloaded && replaceFileName(tempPath, TempPathSize, entry->fileName))
-            replaced = replaceProgramFile(tempPath, line.get(), toFileTime(entry->fileTime));
-        if (!replaced)
-            showWarning("Can't replace this file", line.get());
+        if (entry && entry->downloaded && replaceFileName(tempPath, TempPathSize, entry->fileName)) {
+            FileHandle program(openJustWrittenFile(tempPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                                   FILE_FLAG_SEQUENTIAL_SCAN));
+            ReplacementCopy copy;
+            if (!program.valid() || !copy.write(program.get(), line.get(), toFileTime(entry->fileTime)) ||
+                !copy.moveOverTarget()) {
+                char text[ReplaceFailureTextSize];
+                replaceFailureText(copy.failure(), text, sizeof text);
+                showWarning(text, line.get());
+            }
+        } else {
+            showWarning(CantReplaceThisFile, line.get());
+        }
         if (windowDestroyed(handle))
             break;
         SendMessageA(listBox->handle, LB_DELETESTRING, 0, 0);

@@ -32,6 +32,9 @@ BASE_URL = "http://updates.corvel.example/Utils/"
 TOKEN_HEADER = "[L]\n&7(2?KwT\n[U]\n"
 OLD, NEW = (1, 0, 0, 0), (2, 0, 0, 0)
 MAX_PATH_CHARS = 259
+# Wine's own texts for these errors, the reasons given for a copy that could not be made.
+FILENAME_TOO_LONG = "File name is too long."
+DISK_FULL = "Disk full."
 
 _TOOL_SOURCE = r"""#include <windows.h>
 #include <stdio.h>
@@ -494,10 +497,17 @@ class FaultTests(unittest.TestCase):
                 if not refused:
                     kept.add("E:\\Good.exe")
                 not_expected = "The downloaded file is not the expected program."
+                # Copies whose program was not downloaded get no reason: its own box gave it.
+                reasons = {"D:\\Hidden\\Good.exe": "\n\nThe file is hidden or a system file.",
+                           "D:\\Locked\\Good.exe": "\n\nThe program is in use. Close it, then start Kestrel again.",
+                           "D:\\ReadOnly\\Good.exe": "\n\nThe file is read-only.",
+                           long_paths[0]: "\n\n" + FILENAME_TOO_LONG,
+                           "E:\\Good.exe": "\n\n" + DISK_FULL}
                 self.assertEqual(boxes, [(BASE_URL + "Stranger.exe", not_expected),
                                          (BASE_URL + "Page.exe", not_expected),
                                          (BASE_URL + "Missing.exe", "The server refused the request")]
-                                 + [(path, "Can't replace this file") for path in listed if path in kept])
+                                 + [(path, "Can't replace this file" + reasons.get(path, "")) for path in listed
+                                    if path in kept])
                 self.assertEqual(state["list"], [])
                 self.assert_temp_leftovers(new_files)
                 app.close()

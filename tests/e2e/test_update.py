@@ -15,6 +15,9 @@ CLOCK = ("Corvel Clock.exe", "7/1/05", "11:00:00 AM", "3.1.0.0")
 WRONG = ("Wrong.exe", "2/29/00", "12:00:00 PM", "4.0.0.0")
 # A '%' in a name is the name's own: sent bare, "%41" would fetch "CorvelA.exe".
 PERCENT = ("Corvel%41.exe", "3/3/06", "8:00:00 AM", "5.0.0.0")
+CANT_REPLACE = "Can't replace this file"
+IN_USE = "\n\nThe program is in use. Close it, then start Kestrel again."
+READ_ONLY = "\n\nThe file is read-only."
 
 
 def served(folder, entry, version=None):
@@ -89,9 +92,9 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                     self.assertEqual(boxes, [
                         ("The downloaded file is not the expected program.",
                          "http://updates.corvel.example/Utils/Wrong.exe"),
-                        ("Can't replace this file", "D:\\Locked\\Sample.exe"),
-                        ("Can't replace this file", "D:\\ReadOnly\\Sample.exe"),
-                        ("Can't replace this file", "D:\\Running\\Sample.exe"),
+                        (CANT_REPLACE + IN_USE, "D:\\Locked\\Sample.exe"),
+                        (CANT_REPLACE + READ_ONLY, "D:\\ReadOnly\\Sample.exe"),
+                        (CANT_REPLACE + IN_USE, "D:\\Running\\Sample.exe"),
                         ("Can't replace this file", "D:\\Wrong\\Wrong.exe"),
                     ])
                     self.assertEqual(state["list"], [])

@@ -52,6 +52,8 @@ private:
     bool tempFolderUsable_ = false;
 };
 
+// "The temporary folder cannot be used."
+extern const char TemporaryFolderUnusable[];
 // The server folder of the catalogue and the program files.
 extern const char UpdateFolderUrl[];
 // Base64 of the maker's public key that catalogues must be signed with;

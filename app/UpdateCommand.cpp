@@ -3,13 +3,13 @@
 #include "app/CommandIds.h"
 #include "app/DownloadCheck.h"
 #include "app/Globals.h"
-#include "app/RunningCommand.h"
+#include "app/ProgramSink.h"
 #include "app/ReplaceFailureText.h"
+#include "app/RunFolder.h"
+#include "app/RunningCommand.h"
 #include "app/SafeReplace.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/HeapArray.h"
-#include "toolkit/BriefHoldRetry.h"
-#include "toolkit/KernelHandles.h"
 #include "toolkit/ResourceText.h"
 #include "toolkit/core/PathText.h"
 
@@ -28,28 +28,41 @@ FILETIME toFileTime(const FileTime &time)
     return FILETIME{time.lowDateTime, time.highDateTime};
 }
 
-// The temporary files this run has fetched, by name. Kept apart from the
-// entries so that they can still be deleted after closing the window has
-// freed the entries.
-class FetchedFiles {
-public:
-    void add(const char *name)
-    {
-        if (count_ < MaxCatalogueEntries)
-            std::strcpy(names_[count_++], name);
-    }
-    void deleteAll(char *tempPath) const
-    {
-        for (int i = 0; i < count_; ++i) {
-            if (replaceFileName(tempPath, MainWindow::TempPathSize, names_[i]))
-                DeleteFileA(tempPath);
-        }
-    }
+// "The downloaded file is not the expected program.", captioned with the
+// program's URL.
+void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
+{
+    char url[Downloader::UrlBufferSize];
+    std::strcpy(url, UpdateFolderUrl);
+    replaceFileName(url, sizeof url, fileName);
+    char text[80];
+    loadMessageText(NotThePromisedProgram, text, sizeof text);
+    window.showWarning(text, url);
+}
 
-private:
-    char names_[MaxCatalogueEntries][FileNameFieldSize] = {};
-    int count_ = 0;
-};
+// Puts the held program over one listed copy through a copy beside it, whose
+// version is checked before it is moved in: those are the bytes that will be
+// installed, and the held file itself cannot be read by the platform's
+// version functions on Windows while it is held for writing. A program that
+// fails the check is dropped for all its copies. Every failure shows its box.
+void replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target)
+{
+    ReplacementCopy copy;
+    if (copy.write(program.heldFile(), target, toFileTime(entry.fileTime))) {
+        if (!isPromisedProgram(copy.path(), entry.version)) {
+            copy.discard();
+            program.drop();
+            showNotTheExpectedProgram(window, entry.fileName);
+            window.showWarning(CantReplaceThisFile, target);
+            return;
+        }
+        if (copy.moveOverTarget())
+            return;
+    }
+    char text[ReplaceFailureTextSize];
+    replaceFailureText(copy.failure(), text, sizeof text);
+    window.showWarning(text, target);
+}
 
 } // namespace
 
@@ -61,6 +74,19 @@ int MainWindow::runUpdate()
         return 0;
     RunningCommand running(commandRunning);
 
+    // Made before the programs, so that it is removed after them.
+    RunFolder folder;
+    char temporaryFolder[TempPathSize];
+    std::strcpy(temporaryFolder, tempPath);
+    cutToDirectory(temporaryFolder);
+    if (!folder.create(temporaryFolder)) {
+        showWarning(TemporaryFolderUnusable, "Kestrel");
+        return 0;
+    }
+    // One per entry, by index; each deletes its file when the command ends.
+    static_assert(sizeof(ProgramSink) * MaxCatalogueEntries < 64 * 1024, "the sinks live on the stack");
+    ProgramSink programs[MaxCatalogueEntries];
+
     if (!downloader.openSession(AgentName)) {
         showWarning("Can't start the internet session", "Kestrel");
         return 0;
@@ -68,41 +94,32 @@ int MainWindow::runUpdate()
     buttonBar->enableButton(CommandUpdate, 0);
     downloader.setMessageOwner(handle);
 
-    FetchedFiles fetched;
     const int count = catalogue.entryCount;
     for (int index = 0; index < count && !windowDestroyed(handle); ++index) {
         CatalogueEntry &entry = catalogue.entries[index];
         if (!entry.needsUpdate)
             continue;
+        // Closing the window frees the entries while the fetch still runs.
         char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
+        char path[RunFolder::PathSize];
+        ProgramSink &program = programs[index];
+        program.prepare(folder.pathOf(fileName, path) ? path : "", entry);
 
         downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
         std::strcpy(url, UpdateFolderUrl);
-        const int ok = downloader.fetchAndReport(url, tempPath, fileName);
+        const int ok = downloader.fetchAndReport(url, fileName, program);
         downloader.destroyProgressWindow();
 
-        if (windowDestroyed(handle)) {
-            // The fetch was stopped by the closing: its file is ours to remove.
-            // The window's clean-up has pointed tempPath at the catalogue.
-            if (replaceFileName(tempPath, TempPathSize, fileName))
-                DeleteFileA(tempPath);
-            break;
-        }
-        if (!ok)
+        if (windowDestroyed(handle) || !ok)
             continue;
-        // The checksum first: the version resource of a file the maker did
-        // not publish is better left unparsed.
-        if (!matchesCatalogueChecksum(tempPath, entry) || !isPromisedProgram(tempPath, entry.version)) {
-            DeleteFileA(tempPath);
-            char text[80];
-            loadMessageText(NotThePromisedProgram, text, sizeof text);
-            showWarning(text, url);
+        if (!program.matchesChecksum()) {
+            program.drop();
+            showNotTheExpectedProgram(*this, fileName);
             continue;
         }
         entry.downloaded = 1;
-        fetched.add(fileName);
     }
     downloader.closeSession();
 
@@ -116,30 +133,21 @@ int MainWindow::runUpdate()
             break;
         SendMessageA(listBox->handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
         fileNameFromPath(line.get(), name, sizeof name);
-        const CatalogueEntry *entry = nullptr;
-        for (int index = 0; index < catalogue.entryCount && !entry; ++index) {
+        int found = -1;
+        for (int index = 0; index < catalogue.entryCount && found < 0; ++index) {
             if (sameFileName(catalogue.entries[index].fileName, name))
-                entry = &catalogue.entries[index];
+                found = index;
         }
-        if (entry && entry->downloaded && replaceFileName(tempPath, TempPathSize, entry->fileName)) {
-            FileHandle program(openJustWrittenFile(tempPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                                                   FILE_FLAG_SEQUENTIAL_SCAN));
-            ReplacementCopy copy;
-            if (!program.valid() || !copy.write(program.get(), line.get(), toFileTime(entry->fileTime)) ||
-                !copy.moveOverTarget()) {
-                char text[ReplaceFailureTextSize];
-                replaceFailureText(copy.failure(), text, sizeof text);
-                showWarning(text, line.get());
-            }
-        } else {
+        // Only a program fetched whole and checked in this run, still held, is copied.
+        if (found >= 0 && catalogue.entries[found].downloaded && programs[found].heldFile() != INVALID_HANDLE_VALUE)
+            replaceListedCopy(*this, programs[found], catalogue.entries[found], line.get());
+        else
             showWarning(CantReplaceThisFile, line.get());
-        }
         if (windowDestroyed(handle))
             break;
         SendMessageA(listBox->handle, LB_DELETESTRING, 0, 0);
     }
 
-    fetched.deleteAll(tempPath);
     if (!windowDestroyed(handle))
         statusBar->setPaneText(0, "Done");
     return 1;

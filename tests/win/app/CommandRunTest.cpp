@@ -91,6 +91,16 @@ protected:
         bar.enableButton(CommandUpdate, 1);
     }
 
+    // After the window was closed while fetching name: the fetch had begun,
+    // no message came and its file is gone.
+    void expectEndedSilently(const char *name)
+    {
+        EXPECT_NE(maker::lastRequestLine().find(std::string("/Utils/") + name), std::string::npos);
+        EXPECT_FALSE(IsWindow(downloader.window));
+        EXPECT_FALSE(maker::exists(temporaryFile(name)));
+        EXPECT_TRUE(boxes.boxes().empty());
+    }
+
     ProgramListBox list;
     ButtonBar bar;
     StatusBar status;
@@ -110,11 +120,7 @@ TEST_F(CommandRun, ClosingTheWindowDuringTheCatalogueFetchEndsTheScanSilently)
     downloader.closeWhileReceiving = true;
 
     EXPECT_EQ(window.runScan(), 0);
-
-    EXPECT_NE(maker::lastRequestLine().find("/Utils/Kestrel.ini"), std::string::npos);
-    EXPECT_FALSE(IsWindow(downloader.window));
-    EXPECT_FALSE(maker::exists(temporaryFile("Kestrel.ini")));
-    EXPECT_TRUE(boxes.boxes().empty());
+    expectEndedSilently("Kestrel.ini");
 }
 
 TEST_F(CommandRun, ClosingTheWindowDuringAProgramFetchEndsTheUpdateSilently)
@@ -124,12 +130,8 @@ TEST_F(CommandRun, ClosingTheWindowDuringAProgramFetchEndsTheUpdateSilently)
     downloader.closeWhileReceiving = true;
 
     EXPECT_EQ(window.runUpdate(), 1);
-
-    EXPECT_NE(maker::lastRequestLine().find("/Utils/Sample.exe"), std::string::npos);
-    EXPECT_FALSE(IsWindow(downloader.window));
-    EXPECT_FALSE(maker::exists(temporaryFile("Sample.exe")));
+    expectEndedSilently("Sample.exe");
     EXPECT_EQ(readFile("D:\\apps\\Sample.exe"), "old program");
-    EXPECT_TRUE(boxes.boxes().empty());
 }
 
 TEST_F(CommandRun, UpdateReplacesOnlyFromFilesFetchedInThisRun)

@@ -19,9 +19,9 @@ class MainWindow : public FrameWindow {
 public:
     // Keeps references to the objects the window and its commands work with
     // and attaches the finder to the list, the status bar and the catalogue.
-    // They need not be constructed yet (the program's status bar is built
-    // after its main window), only by the time createFrame runs. aboutBox
-    // runs the About box's template.
+    // The list and the finder must exist already; the others only by the time
+    // createFrame runs (the program's status bar is built after its main
+    // window). aboutBox runs the About box's template.
     MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
                ProgressDownloader &downloader, Dialog &aboutBox);
 

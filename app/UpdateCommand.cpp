@@ -1,25 +1,27 @@
-#include "app/MainWindow.h"
+#include "app/UpdateCommand.h"
 
 #include "app/CommandIds.h"
 #include "app/DownloadCheck.h"
-#include "app/Globals.h"
+#include "app/FetchSettings.h"
+#include "app/MainWindow.h"
 #include "app/ProgramSink.h"
 #include "app/ReplaceFailureText.h"
 #include "app/RunFolder.h"
 #include "app/RunningCommand.h"
 #include "app/SafeReplace.h"
+#include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
+#include "toolkit/ButtonBar.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/ListBoxControl.h"
 #include "toolkit/ResourceText.h"
+#include "toolkit/StatusBar.h"
 #include "toolkit/core/PathText.h"
 
 #include <cstring>
 
 namespace {
 
-const char AgentName[] = "Kestrel";
-constexpr int ProgressColumns = 40;
-constexpr COLORREF ProgressColour = RGB(0, 255, 0);
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
 constexpr int ReplaceFailureTextSize = 400;
 
@@ -66,37 +68,43 @@ void replaceListedCopy(MainWindow &window, ProgramSink &program, const Catalogue
 
 } // namespace
 
-int MainWindow::runUpdate()
+UpdateCommand::UpdateCommand(MainWindow &window, ListBoxControl &list, ButtonBar &buttonBar, StatusBar &statusBar,
+                             ProgressDownloader &downloader)
+    : window_(window), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), downloader_(downloader)
 {
-    if (commandRunning || !buttonBar->isButtonEnabled(CommandUpdate))
+}
+
+int UpdateCommand::run()
+{
+    if (window_.commandRunning || !buttonBar_.isButtonEnabled(CommandUpdate))
         return 0;
-    if (!temporaryFolderUsable())
+    if (!window_.temporaryFolderUsable())
         return 0;
-    RunningCommand running(commandRunning);
+    RunningCommand running(window_.commandRunning);
 
     // Made before the programs, so that it is removed after them.
     RunFolder folder;
-    char temporaryFolder[TempPathSize];
-    std::strcpy(temporaryFolder, tempPath);
+    char temporaryFolder[MainWindow::TempPathSize];
+    std::strcpy(temporaryFolder, window_.tempPath);
     cutToDirectory(temporaryFolder);
     if (!folder.create(temporaryFolder)) {
-        showWarning(TemporaryFolderUnusable, "Kestrel");
+        window_.showWarning(TemporaryFolderUnusable, "Kestrel");
         return 0;
     }
     // One per entry, by index; each deletes its file when the command ends.
     static_assert(sizeof(ProgramSink) * MaxCatalogueEntries < 64 * 1024, "the sinks live on the stack");
     ProgramSink programs[MaxCatalogueEntries];
 
-    if (!downloader.openSession(AgentName)) {
-        showWarning("Can't start the internet session", "Kestrel");
+    if (!downloader_.openSession(AgentName)) {
+        window_.showWarning("Can't start the internet session", "Kestrel");
         return 0;
     }
-    buttonBar->enableButton(CommandUpdate, 0);
-    downloader.setMessageOwner(handle);
+    buttonBar_.enableButton(CommandUpdate, 0);
+    downloader_.setMessageOwner(window_.handle);
 
-    const int count = catalogue.entryCount;
-    for (int index = 0; index < count && !windowDestroyed(handle); ++index) {
-        CatalogueEntry &entry = catalogue.entries[index];
+    const int count = window_.catalogue.entryCount;
+    for (int index = 0; index < count && !windowDestroyed(window_.handle); ++index) {
+        CatalogueEntry &entry = window_.catalogue.entries[index];
         if (!entry.needsUpdate)
             continue;
         // Closing the window frees the entries while the fetch still runs.
@@ -106,49 +114,46 @@ int MainWindow::runUpdate()
         ProgramSink &program = programs[index];
         program.prepare(folder.pathOf(fileName, path) ? path : "", entry);
 
-        downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
+        downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
         std::strcpy(url, UpdateFolderUrl);
-        const int ok = downloader.fetchAndReport(url, fileName, program);
-        downloader.destroyProgressWindow();
+        const int ok = downloader_.fetchAndReport(url, fileName, program);
+        downloader_.destroyProgressWindow();
 
-        if (windowDestroyed(handle) || !ok)
+        if (windowDestroyed(window_.handle) || !ok)
             continue;
         if (!program.matchesChecksum()) {
             program.drop();
-            showNotTheExpectedProgram(*this, fileName);
+            showNotTheExpectedProgram(window_, fileName);
             continue;
         }
         entry.downloaded = 1;
     }
-    downloader.closeSession();
+    downloader_.closeSession();
 
     char name[FileNameFieldSize];
-    while (!windowDestroyed(handle)) {
-        const LRESULT length = SendMessageA(listBox->handle, LB_GETTEXTLEN, 0, 0);
+    while (!windowDestroyed(window_.handle)) {
+        const LRESULT length = SendMessageA(list_.handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)
             break;
         HeapArray<char> line;
         if (!line.allocate(static_cast<SIZE_T>(length) + 1))
             break;
-        SendMessageA(listBox->handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
+        SendMessageA(list_.handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
         fileNameFromPath(line.get(), name, sizeof name);
-        int found = -1;
-        for (int index = 0; index < catalogue.entryCount && found < 0; ++index) {
-            if (sameFileName(catalogue.entries[index].fileName, name))
-                found = index;
-        }
+        const int found = window_.catalogue.findEntryByName(name) ? window_.catalogue.matchIndex : -1;
         // Only a program fetched whole and checked in this run, still held, is copied.
-        if (found >= 0 && catalogue.entries[found].downloaded && programs[found].heldFile() != INVALID_HANDLE_VALUE)
-            replaceListedCopy(*this, programs[found], catalogue.entries[found], line.get());
+        if (found >= 0 && window_.catalogue.entries[found].downloaded &&
+            programs[found].heldFile() != INVALID_HANDLE_VALUE)
+            replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get());
         else
-            showWarning(CantReplaceThisFile, line.get());
-        if (windowDestroyed(handle))
+            window_.showWarning(CantReplaceThisFile, line.get());
+        if (windowDestroyed(window_.handle))
             break;
-        SendMessageA(listBox->handle, LB_DELETESTRING, 0, 0);
+        SendMessageA(list_.handle, LB_DELETESTRING, 0, 0);
     }
 
-    if (!windowDestroyed(handle))
-        statusBar->setPaneText(0, "Done");
+    if (!windowDestroyed(window_.handle))
+        statusBar_.setPaneText(0, "Done");
     return 1;
 }

@@ -183,4 +183,39 @@ TEST_F(CommandRun, UpdateReplacesOnlyFromFilesFetchedInThisRun)
     DeleteFileA(stale.c_str());
 }
 
+// A size line that agrees with the served file, or disagrees with it either
+// way: a disagreeing download is refused before anything of it is kept (and,
+// as after any failed fetch, the session is closed), its copy untouched.
+class CatalogueSize : public CommandRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CatalogueSize, OnlyAProgramOfTheCatalogueSizeIsInstalled)
+{
+    const std::string program = readFile("Y:\\corvel-current.exe");
+    maker::serve("Sized.exe", program);
+    afterScan({"Sized.exe"}, {"D:\\apps\\Sized.exe"});
+    window.catalogue.entries[0].sizeStatus = SizeStatus::Present;
+    window.catalogue.entries[0].size = program.size() + GetParam();
+
+    EXPECT_EQ(window.runUpdate(), 1);
+
+    if (GetParam() == 0) {
+        EXPECT_TRUE(readFile("D:\\apps\\Sized.exe") == program);
+        EXPECT_TRUE(boxes.boxes().empty());
+    } else {
+        EXPECT_EQ(readFile("D:\\apps\\Sized.exe"), "old program");
+        ASSERT_EQ(boxes.boxes().size(), 2u);
+        EXPECT_EQ(boxes.boxes()[0].text, "The downloaded file is not the expected program.");
+        EXPECT_EQ(boxes.boxes()[0].caption, std::string(maker::FolderUrl) + "Sized.exe");
+        EXPECT_EQ(boxes.boxes()[1].text, "Can't replace this file");
+    }
+    EXPECT_EQ(updateFoldersLeft(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ServedAgainstCatalogue, CatalogueSize, ::testing::Values(0, -1, 1),
+                         [](const ::testing::TestParamInfo<int> &info) {
+                             return info.param == 0 ? std::string("Equal")
+                                                    : info.param < 0 ? std::string("ServedLonger")
+                                                                     : std::string("ServedShorter");
+                         });
+
 } // namespace

@@ -230,7 +230,8 @@ class FaultTests(unittest.TestCase):
                                         timeout=300)
         self.assertEqual(boxes, [], "the scan itself showed messages")
         self.assertEqual(state["status"][0], "Ready to update")
-        return state
+        # The driver reads the list before the panes: look again now that the scan has ended.
+        return app.state()
 
     def update_until_done(self, app):
         app.click("&Update")

@@ -3,6 +3,8 @@
 #include "app/CommandIds.h"
 #include "app/Globals.h"
 #include "app/RunningCommand.h"
+#include "catalogue/TextFileReader.h"
+#include "net/FileSink.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/MessagePump.h"
@@ -50,7 +52,10 @@ int MainWindow::runScan()
         downloader.setMessageOwner(handle);
         downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
         std::strcpy(url, UpdateFolderUrl);
-        fetched = downloader.fetchAndReport(url, tempPath, CatalogueFileName);
+        // A catalogue too large to be read is refused while it arrives: a
+        // server sending without end must not fill the disk.
+        FileSink catalogueFile(tempPath, TextFileReader::MaxFileSize);
+        fetched = downloader.fetchAndReport(url, CatalogueFileName, catalogueFile);
         downloader.destroyProgressWindow();
         downloader.closeSession();
     }
@@ -63,7 +68,9 @@ int MainWindow::runScan()
         return 0;
     }
     if (!fetched || catalogueSize(tempPath) == 0) {
-        showWarning("Failed to retrieve version information", "Kestrel");
+        // A catalogue refused as too large has had its own message.
+        if (downloader.status != DownloadTooLarge)
+            showWarning("Failed to retrieve version information", "Kestrel");
         return 0;
     }
     if (!catalogue.readCatalogue(tempPath, url, CatalogueKey))

@@ -154,17 +154,13 @@ TEST_F(DownloaderFetch, StalledTransferEndsAtTheReceiveTimeout)
 
 TEST_F(DownloaderFetch, BoundedSinkTakesItsLimitAndRefusesOneByteMore)
 {
-    std::string body = maker::bytes(10000);
-    maker::serve("Bound.ini", body);
+    maker::serve("Bound.ini", maker::bytes(10000));
+    FileSink exact("D:\\out\\Exact.ini", 10000), over("D:\\out\\Over.ini", 9999);
 
-    FileSink exact("D:\\out\\Exact.ini", 10000);
     ASSERT_TRUE(downloader.fetch(url("Bound.ini").c_str(), exact));
-    EXPECT_EQ(readFile("D:\\out\\Exact.ini"), body);
-
-    writeFile("D:\\out\\Over.ini", "an older catalogue");
-    FileSink over("D:\\out\\Over.ini", 9999);
     EXPECT_FALSE(downloader.fetch(url("Bound.ini").c_str(), over));
     EXPECT_EQ(downloader.status, DownloadTooLarge);
+    EXPECT_EQ(readFile("D:\\out\\Exact.ini"), maker::bytes(10000));
     EXPECT_FALSE(maker::exists("D:\\out\\Over.ini"));
 }
 

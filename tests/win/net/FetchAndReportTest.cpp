@@ -1,5 +1,4 @@
 #include "net/Downloader.h"
-#include "net/FileSink.h"
 #include "tests/harness/MessageBoxCatcher.h"
 #include "tests/win/net/MakerFolder.h"
 
@@ -99,19 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
                 c = '_';
         return name;
     });
-
-TEST_F(FetchAndReport, BodyOverItsSinksLimitIsRefusedByItsPath)
-{
-    FileSink sink("D:\\out\\Bounded.exe", 999);
-
-    EXPECT_FALSE(downloader.fetchAndReport(urlBuffer, "Sample.exe", sink));
-
-    EXPECT_STREQ(urlBuffer, "http://updates.corvel.example/Utils/Sample.exe");
-    ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, "Can't open file");
-    EXPECT_EQ(boxes.boxes()[0].caption, "D:\\out\\Bounded.exe");
-    EXPECT_FALSE(maker::exists("D:\\out\\Bounded.exe"));
-}
 
 TEST_F(FetchAndReport, NoBufferLeavesTheLocalFileUntouched)
 {

@@ -13,8 +13,8 @@
 // rename or delete it in between. Its SHA-256 is taken as the blocks arrive.
 // Where the catalogue gives the program's size, a body that passes it is
 // stopped at once, and one that ends shorter is refused; both as "The
-// downloaded file is not the expected program.". The file is deleted when
-// the fetch fails and when the sink goes.
+// downloaded file is not the expected program.". The file goes when its
+// handle closes: when the fetch fails and when the sink goes.
 class ProgramSink : public DownloadSink {
 public:
     static constexpr std::size_t PathSize = 280;

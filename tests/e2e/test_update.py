@@ -10,6 +10,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
 from kestrel_harness import drive_c  # noqa: E402
+from catalogue_signing import sizes_section  # noqa: E402
 from e2e_support import (Snapshot, answer_boxes_until, catalogue, file_holder, folder_names,  # noqa: E402
                          running_program, stamped_time, stop_serving, tamperer, version_tuple)
 
@@ -224,6 +225,35 @@ class TamperingWithTheDownload(unittest.TestCase):
             self.assertEqual(successes, 0)
             for path in installed:
                 self.assertEqual(path.read_bytes(), new, path)
+
+
+class SizeBound(unittest.TestCase):
+    def test_a_program_sent_without_end_or_of_another_size_is_refused_and_leaves_nothing(self):
+        """Two runs over one copy: the server sends the program without end,
+        then whole but one byte shorter than the catalogue's size line."""
+        with Drives({"d": None}) as drives:
+            installed = build_program(drives.path("d") / "Apps", "Sample.exe", company="Corvel Software",
+                                      version=(1, 0, 0, 0))
+            before = Snapshot([installed])
+            with maker_server() as server:
+                size = len(served(server.utils, SAMPLE).read_bytes())
+                for behaviour, catalogue_size in (({"Sample.exe": {"endless": True}}, size), ({}, size + 1)):
+                    server.behave(behaviour)
+                    server.put("Kestrel.ini", catalogue(SAMPLE) + sizes_section({"Sample.exe": catalogue_size}))
+                    with self.subTest(behaviour=behaviour), Kestrel(proxy=server.proxy) as app:
+                        app.wait_ready()
+                        app.click("&Start")
+                        app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                        app.click("&Update")
+                        boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                        self.assertEqual(boxes, [("The downloaded file is not the expected program.",
+                                                  "http://updates.corvel.example/Utils/Sample.exe"),
+                                                 (CANT_REPLACE, "D:\\Apps\\Sample.exe")])
+                        app.close()
+                        self.assertEqual(app.wait_exit(), 0)
+                    self.assertTrue(before.unchanged(installed))
+                    self.assertEqual([p for p in temp_folder().rglob("*")
+                                      if p.suffix.lower() == ".exe" or RUN_FOLDER.fullmatch(p.name)], [])
 
 
 def read_tamper_log(log):

@@ -63,17 +63,4 @@ TEST(ProgramSink, KeepsOnlyABodyOfTheCatalogueSizeAndHoldsItAgainstOtherWriters)
     EXPECT_TRUE(absent());
 }
 
-TEST(ProgramSink, ComparesTheDigestTakenWhileReceivingWithAWellFormedChecksumOnly)
-{
-    ProgramSink sink;
-    begin(sink, SizeStatus::None, 0);
-    ASSERT_TRUE(sink.receive("MZ another program", 18) && sink.end());
-    EXPECT_FALSE(sink.matchesChecksum());
-    CatalogueEntry unchecked{};
-    unchecked.checksumStatus = ChecksumStatus::Malformed;
-    sink.prepare(Path.c_str(), unchecked);
-    ASSERT_TRUE(sink.begin(-1) && sink.receive("MZ another program", 18) && sink.end());
-    EXPECT_TRUE(sink.matchesChecksum());
-}
-
 } // namespace

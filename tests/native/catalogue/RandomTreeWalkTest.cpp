@@ -1,0 +1,325 @@
+// The folder walk over generated trees, call for call against a plain
+// recursive walk written from the rule: a folder's files first, then its
+// subfolders in listing order, each walked whole; no dot folders, system
+// folders only when asked, no links; nothing below maxDepth or beyond the
+// path buffer; a stopping hook ends everything at once.
+#include "catalogue/core/FolderWalk.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t Hidden = 0x2, System = 0x4, Directory = 0x10, Archive = 0x20, Reparse = 0x400;
+
+struct Entry {
+    std::string name;
+    std::string shortName;
+    std::uint32_t attributes = 0;
+    std::uint32_t tag = 0;
+    int child = -1;  // the node a folder or link leads to
+};
+
+struct Node {
+    std::vector<Entry> entries;
+};
+
+struct Tree {
+    std::string root;
+    std::vector<Node> nodes;
+};
+
+// A listing of the tree by path, as the platform would give it; it notes
+// every listing it starts and fails the test if two are open at once.
+class TreeListing : public FolderListing {
+public:
+    TreeListing(const Tree &tree, std::vector<std::string> &calls) : tree_(tree), calls_(calls) {}
+
+    bool first(const char *folder, ListedEntry &entry) override
+    {
+        EXPECT_FALSE(open_) << "a listing started while another is open: " << folder;
+        calls_.push_back(std::string("list ") + folder);
+        node_ = find(folder);
+        open_ = node_ >= 0;
+        at_ = 0;
+        return open_ && next(entry);
+    }
+
+    bool next(ListedEntry &entry) override
+    {
+        EXPECT_TRUE(open_);
+        if (!open_ || at_ >= tree_.nodes[node_].entries.size())
+            return false;
+        const Entry &e = tree_.nodes[node_].entries[at_++];
+        entry = ListedEntry{e.name.c_str(), e.shortName.c_str(), e.attributes, e.tag};
+        return true;
+    }
+
+    void close() override { open_ = false; }
+    bool isOpen() const { return open_; }
+
+private:
+    int find(const std::string &folder) const
+    {
+        if (folder.compare(0, tree_.root.size(), tree_.root) != 0)
+            return -1;
+        int node = 0;
+        std::size_t at = tree_.root.size();
+        while (at < folder.size()) {
+            std::size_t end = folder.find('\\', at);
+            std::string part = folder.substr(at, end - at);
+            int next = -1;
+            for (const Entry &e : tree_.nodes[node].entries)
+                if ((e.attributes & Directory) && e.child >= 0 && e.name == part)
+                    next = e.child;
+            if (next < 0)
+                return -1;
+            node = next;
+            at = end + 1;
+        }
+        return node;
+    }
+
+    const Tree &tree_;
+    std::vector<std::string> &calls_;
+    int node_ = -1;
+    std::size_t at_ = 0;
+    bool open_ = false;
+};
+
+// Notes its hook calls in the same sequence as the listing's, and stops the
+// walk at the call of index stopAt.
+class RecordingWalk : public FolderWalk {
+public:
+    explicit RecordingWalk(std::vector<std::string> &calls) : calls_(calls) {}
+    std::size_t stopAt = SIZE_MAX;
+
+protected:
+    void backInFolder() override { record("back " + std::string(folder)); }
+    int fileFound(const ListedEntry &file) override { return record("file " + std::string(folder) + file.name); }
+    int folderEntered(const ListedEntry *subfolder) override
+    {
+        return record("enter " + std::string(folder) + " " + std::to_string(depth) + " "
+                      + (subfolder ? subfolder->name : ""));
+    }
+    int subfolderFound(const ListedEntry &subfolder) override
+    {
+        return record("sub " + std::string(folder) + subfolder.name);
+    }
+    int walkEnded() override { return record("end"); }
+
+private:
+    int record(const std::string &call)
+    {
+        calls_.push_back(call);
+        return calls_.size() - 1 == stopAt;
+    }
+
+    std::vector<std::string> &calls_;
+};
+
+bool endsInExe(const std::string &name)
+{
+    if (name.size() < 4 || name[name.size() - 4] != '.')
+        return false;
+    std::string tail = name.substr(name.size() - 3);
+    for (char &c : tail)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return tail == "exe";
+}
+
+struct Rule {
+    std::string pattern;  // "*" or "*.exe"
+    int maxDepth;
+    int includeSystemFolders;
+};
+
+// The rule, walked the plain way: recursion, whole paths as strings.
+void referenceWalk(const Tree &tree, int node, const std::string &path, int depth, const Rule &rule,
+                   std::vector<std::string> &calls, int &deepest)
+{
+    deepest = std::max(deepest, depth);
+    calls.push_back("list " + path);
+    for (const Entry &e : tree.nodes[node].entries)
+        if (!(e.attributes & Directory) && (rule.pattern == "*" || endsInExe(e.name)))
+            calls.push_back("file " + path + e.name);
+    if (depth >= rule.maxDepth)
+        return;
+    for (const Entry &e : tree.nodes[node].entries) {
+        bool enter = (e.attributes & Directory) && e.name[0] != '.' && !(e.attributes & Reparse)
+                  && (rule.includeSystemFolders || !(e.attributes & System)) && path.size() + e.name.size() + 1 < 260;
+        if (!enter)
+            continue;
+        calls.push_back("sub " + path + e.name);
+        std::string inner = path + e.name + "\\";
+        calls.push_back("enter " + inner + " " + std::to_string(depth + 1) + " " + e.name);
+        referenceWalk(tree, e.child, inner, depth + 1, rule, calls, deepest);
+        calls.push_back("back " + path);
+    }
+}
+
+std::vector<std::string> referenceCalls(const Tree &tree, const Rule &rule, int &deepest)
+{
+    std::vector<std::string> calls{"enter " + tree.root + " 0 "};
+    referenceWalk(tree, 0, tree.root, 0, rule, calls, deepest);
+    calls.push_back("end");
+    return calls;
+}
+
+class TreeMaker {
+public:
+    explicit TreeMaker(std::uint32_t seed) : random_(seed) {}
+
+    Tree make()
+    {
+        Tree tree;
+        tree.root = "R:\\";
+        if (chance(0.2))
+            tree.root += name(pick(1, 250)) + "\\";
+        tree_ = &tree;
+        tree.nodes.emplace_back();
+        fill(0, pick(0, 24));
+        return tree;
+    }
+
+private:
+    bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    std::string name(int length)
+    {
+        static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ._-~";
+        std::string text;
+        for (int i = 0; i < length; ++i)
+            text += letters[pick(0, sizeof letters - 2)];
+        return text;
+    }
+
+    std::string fileName()
+    {
+        std::string base = name(pick(1, chance(0.05) ? 250 : 10));
+        static const char *endings[] = {".exe", ".EXE", ".Exe", ".txt", "exe", ".exe1", ""};
+        return (base + endings[pick(0, 6)]).substr(0, 255);
+    }
+
+    // One folder's entries. The spine carries the tree deeper and is filled
+    // first; the other subfolders stay shallow and get what room is left.
+    void fill(int node, int levelsBelow)
+    {
+        if (node > 0 && chance(0.9)) {
+            add(node, Entry{".", "", Directory, 0, node});
+            add(node, Entry{"..", "", Directory, 0, 0});
+        }
+        int spine = levelsBelow > 0 ? pick(0, 5) : -1;
+        int count = pick(0, 6);
+        std::vector<std::pair<int, int>> toFill;  // node, levels below it
+        for (int i = 0; i <= count || i <= spine; ++i) {
+            Entry e;
+            if (i != spine && chance(0.55)) {
+                e.name = fileName();
+                e.attributes = Archive | (chance(0.2) ? Hidden : 0) | (chance(0.1) ? System : 0);
+                add(node, e);
+                continue;
+            }
+            bool odd = i != spine || chance(0.2);
+            e.name = odd && chance(0.1) ? "." + name(pick(1, 8)) : name(odd && chance(0.1) ? pick(100, 255) : pick(1, 12));
+            e.attributes = Directory | (chance(0.2) ? Hidden : 0) | (odd && chance(0.15) ? System : 0);
+            if (i != spine && chance(0.15)) {
+                // A link: to anywhere in the tree, an ancestor included.
+                e.attributes |= Reparse;
+                e.child = pick(0, static_cast<int>(tree_->nodes.size()) - 1);
+                add(node, e);
+                continue;
+            }
+            e.child = static_cast<int>(tree_->nodes.size());
+            tree_->nodes.emplace_back();
+            if (add(node, e))
+                toFill.insert(i == spine ? toFill.begin() : toFill.end(),
+                              {e.child, i == spine ? levelsBelow - 1 : (chance(0.3) ? pick(0, 2) : 0)});
+        }
+        for (const auto &child : toFill)
+            if (child.second >= 0 && (tree_->nodes.size() < 250 || child.first == toFill.front().first))
+                fill(child.first, child.second);
+    }
+
+    // Names in one folder differ whatever their letter case, as on the platform.
+    bool add(int node, Entry e)
+    {
+        auto folded = [](std::string text) {
+            for (char &c : text)
+                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            return text;
+        };
+        for (const Entry &other : tree_->nodes[node].entries)
+            if (folded(other.name) == folded(e.name))
+                return false;
+        tree_->nodes[node].entries.push_back(e);
+        return true;
+    }
+
+    std::mt19937 random_;
+    Tree *tree_ = nullptr;
+};
+
+bool startsWith(const std::string &text, const char *head)
+{
+    return text.compare(0, std::char_traits<char>::length(head), head) == 0;
+}
+
+TEST(FolderWalk, FollowsTheRuleOverRandomTreesAndStopsWhereAHookSays)
+{
+    const Rule rules[] = {{"*.exe", 16, 0}, {"*.exe", 16, 1}, {"*", 17, 0}, {"*.exe", 0, 0},
+                          {"*.exe", -2, 1}, {"*.exe", 1, 0}, {"*", 1000, 1}};
+    std::mt19937 random(20);
+    int deepest = 0;
+    for (std::uint32_t seed = 1; seed <= 300; ++seed) {
+        Tree tree = TreeMaker(seed).make();
+        const Rule &rule = rules[seed % (sizeof rules / sizeof rules[0])];
+        Rule clamped = rule;
+        clamped.maxDepth = rule.maxDepth < 0 ? 0 : rule.maxDepth;
+        std::vector<std::string> expected = referenceCalls(tree, clamped, deepest);
+
+        // Whole, then stopped at a random hook call (a back-in-folder hook
+        // cannot stop it), then whole again on the same objects.
+        std::size_t stop = std::uniform_int_distribution<std::size_t>(0, expected.size() - 1)(random);
+        while (startsWith(expected[stop], "list ") || startsWith(expected[stop], "back "))
+            --stop;
+        std::vector<std::string> calls;
+        TreeListing listing(tree, calls);
+        RecordingWalk walk(calls);
+        for (std::size_t stopAt : {SIZE_MAX, stop, SIZE_MAX}) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + ", stop at " + std::to_string(stopAt));
+            calls.clear();
+            walk.stopAt = stopAt;
+            int result = walk.walk(tree.root.c_str(), rule.pattern.c_str(), rule.maxDepth, rule.includeSystemFolders,
+                                   listing);
+            EXPECT_FALSE(listing.isOpen());
+            bool stopped = stopAt != SIZE_MAX;
+            EXPECT_EQ(result, stopped ? 1 : 0);
+            std::vector<std::string> wanted(expected.begin(), stopped ? expected.begin() + stopAt + 1 : expected.end());
+            ASSERT_EQ(calls, wanted);
+        }
+    }
+    // The trees reach below the program's depth of 16.
+    EXPECT_GE(deepest, 17);
+}
+
+TEST(FolderWalk, RootTooLongForTheBufferIsNotWalked)
+{
+    Tree tree{"R:\\" + std::string(256, 'r'), {Node{}}};
+    std::vector<std::string> calls;
+    TreeListing listing(tree, calls);
+    RecordingWalk walk(calls);
+    EXPECT_EQ(walk.walk(tree.root.c_str(), "*.exe", 16, 0, listing), 0);
+    EXPECT_TRUE(calls.empty());
+    tree.root.pop_back();
+    EXPECT_EQ(walk.walk(tree.root.c_str(), "*.exe", 16, 0, listing), 0);
+    EXPECT_EQ(calls, (std::vector<std::string>{"enter " + tree.root + "\\ 0 ", "list " + tree.root + "\\", "end"}));
+}
+
+} // namespace

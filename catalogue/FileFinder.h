@@ -14,11 +14,13 @@ public:
 
     // Searches root (a folder path ending in a backslash) and the folders
     // down to maxDepth levels below it for files matching pattern ("*" and
-    // "?", letter case ignored: see matchesNamePattern). Folders whose names
-    // begin with "." are never entered, system folders only with
+    // "?", letter case ignored: see matchesNamePattern), passing over files
+    // whose contents are kept elsewhere (see hasContentsHere). Folders whose
+    // names begin with "." are never entered, system folders only with
     // includeSystemFolders, and junctions, directory links and mount points
-    // never (see isEnterableFolder). Returns 1 if a hook stopped the search,
-    // else 0. Not re-entrant: one search per finder at a time.
+    // never, while cloud-synced folders are (see isEnterableFolder). Returns
+    // 1 if a hook stopped the search, else 0. Not re-entrant: one search per
+    // finder at a time.
     int search(const char *root, const char *pattern, int maxDepth, int includeSystemFolders);
 
     static constexpr int folderSize = FolderSize;

@@ -1,6 +1,19 @@
 #include "catalogue/FolderLister.h"
 
+#include "catalogue/core/EntryChoice.h"
+
 #include <cstring>
+
+// The core's attribute bits are the platform's; some are missing from older
+// headers.
+#ifndef FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
+#define FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS 0x00400000
+#endif
+static_assert(FileAttribute::System == FILE_ATTRIBUTE_SYSTEM && FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY
+              && FileAttribute::ReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT
+              && FileAttribute::Offline == FILE_ATTRIBUTE_OFFLINE
+              && FileAttribute::RecallOnDataAccess == FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
+              && IsReparseTagNameSurrogate(NameSurrogateTagBit));
 
 bool FolderLister::first(const char *folder, ListedEntry &entry)
 {
@@ -9,6 +22,8 @@ bool FolderLister::first(const char *folder, ListedEntry &entry)
         return false;
     std::memcpy(searchSpec_, folder, length);
     std::strcpy(searchSpec_ + length, "*");
+    // The reparse tag is only written for reparse points, and under Wine
+    // never: the record is cleared so that a stale tag is never read.
     found_ = WIN32_FIND_DATAA{};
     listing_.reset(FindFirstFileA(searchSpec_, &found_));
     if (!listing_.valid())

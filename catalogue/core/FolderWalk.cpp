@@ -66,7 +66,7 @@ int FolderWalk::readFolder(const char *pattern, bool takeSubfolders, int include
     std::size_t folderLength = std::strlen(folder);
     do {
         if (!(entry.attributes & FileAttribute::Directory)) {
-            if (matchesNamePattern(entry.name, pattern) && fileFound(entry))
+            if (matchesNamePattern(entry.name, pattern) && hasContentsHere(entry.attributes) && fileFound(entry))
                 return 1;
             continue;
         }

@@ -24,8 +24,9 @@ public:
 
     // Walks root (a folder path; a backslash is added when it lacks one) and
     // the folders down to maxDepth levels below it, listing each through
-    // listing. Files match pattern as matchesNamePattern says; isEnterableFolder
-    // says which subfolders are entered. A subfolder whose path would not fit
+    // listing. Files match pattern as matchesNamePattern says, and files
+    // whose contents are not here are passed over (hasContentsHere);
+    // isEnterableFolder says which subfolders are entered. A subfolder whose path would not fit
     // in FolderSize bytes is passed over, and a root that does not fit is not
     // walked at all. Returns 1 if a hook stopped the walk, else 0. Not
     // re-entrant: one walk per object at a time.

@@ -1,8 +1,9 @@
 // The folder walk over generated trees, call for call against a plain
 // recursive walk written from the rule: a folder's files first, then its
 // subfolders in listing order, each walked whole; no dot folders, system
-// folders only when asked, no links; nothing below maxDepth or beyond the
-// path buffer; a stopping hook ends everything at once.
+// folders only when asked, no links but cloud folders, no file whose
+// contents are kept elsewhere; nothing below maxDepth or beyond the path
+// buffer; a stopping hook ends everything at once.
 #include "catalogue/core/FolderWalk.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,12 @@
 
 namespace {
 
-constexpr std::uint32_t Hidden = 0x2, System = 0x4, Directory = 0x10, Archive = 0x20, Reparse = 0x400;
+constexpr std::uint32_t Hidden = 0x2, System = 0x4, Directory = 0x10, Archive = 0x20, Reparse = 0x400,
+                        Offline = 0x1000, RecallOnDataAccess = 0x400000;
+// Links (junctions, symbolic links, mount points, and what Wine lists: no
+// tag), then folders kept by a cloud drive or another filter.
+const std::uint32_t linkTags[] = {0, 0xA0000003, 0xA000000C, 0xA000001D};
+const std::uint32_t cloudTags[] = {0x9000001A, 0x9000701A, 0x80000021, 0x80000013};
 
 struct Entry {
     std::string name;
@@ -146,12 +152,13 @@ void referenceWalk(const Tree &tree, int node, const std::string &path, int dept
     deepest = std::max(deepest, depth);
     calls.push_back("list " + path);
     for (const Entry &e : tree.nodes[node].entries)
-        if (!(e.attributes & Directory) && (rule.pattern == "*" || endsInExe(e.name)))
+        if (!(e.attributes & (Directory | Offline | RecallOnDataAccess)) && (rule.pattern == "*" || endsInExe(e.name)))
             calls.push_back("file " + path + e.name);
     if (depth >= rule.maxDepth)
         return;
     for (const Entry &e : tree.nodes[node].entries) {
-        bool enter = (e.attributes & Directory) && e.name[0] != '.' && !(e.attributes & Reparse)
+        bool link = (e.attributes & Reparse) && (e.tag == 0 || e.tag >= 0xA0000000);
+        bool enter = (e.attributes & Directory) && e.name[0] != '.' && !link
                   && (rule.includeSystemFolders || !(e.attributes & System)) && path.size() + e.name.size() + 1 < 260;
         if (!enter)
             continue;
@@ -222,7 +229,8 @@ private:
             Entry e;
             if (i != spine && chance(0.55)) {
                 e.name = fileName();
-                e.attributes = Archive | (chance(0.2) ? Hidden : 0) | (chance(0.1) ? System : 0);
+                e.attributes = Archive | (chance(0.2) ? Hidden : 0) | (chance(0.1) ? System : 0)
+                             | (chance(0.1) ? Offline : 0) | (chance(0.1) ? RecallOnDataAccess | Reparse : 0);
                 add(node, e);
                 continue;
             }
@@ -232,9 +240,14 @@ private:
             if (i != spine && chance(0.15)) {
                 // A link: to anywhere in the tree, an ancestor included.
                 e.attributes |= Reparse;
+                e.tag = linkTags[pick(0, 3)];
                 e.child = pick(0, static_cast<int>(tree_->nodes.size()) - 1);
                 add(node, e);
                 continue;
+            }
+            if (chance(0.1)) {
+                e.attributes |= Reparse;
+                e.tag = cloudTags[pick(0, 3)];
             }
             e.child = static_cast<int>(tree_->nodes.size());
             tree_->nodes.emplace_back();

@@ -56,12 +56,36 @@ int FolderWalk::walk(const char *root, const char *pattern, int maxDepth, int in
     return result;
 }
 
-int FolderWalk::readFolder(const char *pattern, bool takeSubfolders, int includeSystemFolders,
+bool FolderWalk::startListing(const char *shortName, FolderListing &listing, ListedEntry &entry)
+{
+    if (listing.first(folder, entry))
+        return true;
+    // A name the program cannot spell in its code page comes back with
+    // stand-ins for the letters it lacks ("?", or a look-alike letter), and
+    // the folder cannot be listed by it; its short name still leads there.
+    std::size_t shortLength = std::strlen(shortName);
+    if (depth == 0 || shortLength == 0)
+        return false;
+    // folder ends in a backslash after the folder's own name.
+    std::size_t folderLength = std::strlen(folder);
+    std::size_t nameStart = folderLength - 1;
+    while (nameStart > 0 && folder[nameStart - 1] != '\\')
+        --nameStart;
+    std::size_t nameLength = folderLength - 1 - nameStart;
+    if ((nameLength == shortLength && std::memcmp(folder + nameStart, shortName, shortLength) == 0)
+        || nameStart + shortLength + 1 >= FolderSize)
+        return false;
+    std::memcpy(folder + nameStart, shortName, shortLength);
+    std::strcpy(folder + nameStart + shortLength, "\\");
+    return listing.first(folder, entry);
+}
+
+int FolderWalk::readFolder(const char *pattern, bool takeSubfolders, int includeSystemFolders, const char *shortName,
                            FolderListing &listing, SubfolderStack &subfolders)
 {
     ListedEntry entry;
     OpenListing open(listing);
-    if (!listing.first(folder, entry))
+    if (!startListing(shortName, listing, entry))
         return 0;
     std::size_t folderLength = std::strlen(folder);
     do {
@@ -75,7 +99,7 @@ int FolderWalk::readFolder(const char *pattern, bool takeSubfolders, int include
         std::size_t nameLength = std::strlen(entry.name);
         if (takeSubfolders && isEnterableFolder(entry.name, entry.attributes, entry.reparseTag, includeSystemFolders)
             && folderLength + nameLength + 1 < FolderSize)
-            subfolders.push(entry.name, nameLength, entry.attributes);
+            subfolders.push(entry.name, nameLength, entry.attributes, entry.shortName);
     } while (listing.next(entry));
     return 0;
 }
@@ -88,9 +112,10 @@ int FolderWalk::walkFromRoot(const char *pattern, int maxDepth, int includeSyste
 
     SubfolderStack subfolders;
     Level levels[DeepestReachableLevel + 1];
+    const char *shortName = "";
     for (;;) {
         std::size_t start = subfolders.top();
-        if (readFolder(pattern, depth < maxDepth, includeSystemFolders, listing, subfolders))
+        if (readFolder(pattern, depth < maxDepth, includeSystemFolders, shortName, listing, subfolders))
             return 1;
         levels[depth] = Level{start, start, subfolders.top()};
 
@@ -106,7 +131,9 @@ int FolderWalk::walkFromRoot(const char *pattern, int maxDepth, int includeSyste
 
         std::size_t at = levels[depth].next;
         levels[depth].next = subfolders.nextAfter(at);
-        ListedEntry subfolder = {subfolders.nameAt(at), "", subfolders.attributesAt(at), 0};
+        ListedEntry subfolder = {subfolders.nameAt(at), subfolders.shortNameAt(at), subfolders.attributesAt(at), 0};
+        // Read by the next listing before it adds to the stack, so it stays valid.
+        shortName = subfolder.shortName;
         if (subfolderFound(subfolder))
             return 1;
         std::size_t folderLength = std::strlen(folder);

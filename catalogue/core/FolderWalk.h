@@ -28,7 +28,10 @@ public:
     // whose contents are not here are passed over (hasContentsHere);
     // isEnterableFolder says which subfolders are entered. A subfolder whose path would not fit
     // in FolderSize bytes is passed over, and a root that does not fit is not
-    // walked at all. Returns 1 if a hook stopped the walk, else 0. Not
+    // walked at all. A subfolder that cannot be listed by its name but has a
+    // short name is listed by that, and folder then holds the short name
+    // from its listing on, so that the files below it are handed out with a
+    // path that opens. Returns 1 if a hook stopped the walk, else 0. Not
     // re-entrant: one walk per object at a time.
     int walk(const char *root, const char *pattern, int maxDepth, int includeSystemFolders, FolderListing &listing);
 
@@ -58,7 +61,10 @@ protected:
     char *folder = nullptr;
 
 private:
-    int readFolder(const char *pattern, bool takeSubfolders, int includeSystemFolders, FolderListing &listing,
-                   SubfolderStack &subfolders);
+    // Starts listing folder; a subfolder that cannot be listed by its name
+    // is listed by its short name, which then replaces the name in folder.
+    bool startListing(const char *shortName, FolderListing &listing, ListedEntry &entry);
+    int readFolder(const char *pattern, bool takeSubfolders, int includeSystemFolders, const char *shortName,
+                   FolderListing &listing, SubfolderStack &subfolders);
     int walkFromRoot(const char *pattern, int maxDepth, int includeSystemFolders, FolderListing &listing);
 };

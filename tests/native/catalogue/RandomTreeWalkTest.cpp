@@ -3,7 +3,8 @@
 // subfolders in listing order, each walked whole; no dot folders, system
 // folders only when asked, no links but cloud folders, no file whose
 // contents are kept elsewhere; nothing below maxDepth or beyond the path
-// buffer; a stopping hook ends everything at once.
+// buffer; a folder that cannot be listed by its name listed by its short
+// name; a stopping hook ends everything at once.
 #include "catalogue/core/FolderWalk.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,9 @@ struct Entry {
     std::uint32_t attributes = 0;
     std::uint32_t tag = 0;
     int child = -1;  // the node a folder or link leads to
+    // Whether a path through this folder opens by its name, by its short name.
+    bool opensByName = true;
+    bool opensByShortName = true;
 };
 
 struct Node {
@@ -50,8 +54,9 @@ public:
     {
         EXPECT_FALSE(open_) << "a listing started while another is open: " << folder;
         calls_.push_back(std::string("list ") + folder);
+        // As on the platform, a folder without a single entry cannot be listed.
         node_ = find(folder);
-        open_ = node_ >= 0;
+        open_ = node_ >= 0 && !tree_.nodes[node_].entries.empty();
         at_ = 0;
         return open_ && next(entry);
     }
@@ -81,7 +86,9 @@ private:
             std::string part = folder.substr(at, end - at);
             int next = -1;
             for (const Entry &e : tree_.nodes[node].entries)
-                if ((e.attributes & Directory) && e.child >= 0 && e.name == part)
+                if ((e.attributes & Directory) && e.child >= 0
+                    && ((e.name == part && e.opensByName)
+                        || (!e.shortName.empty() && e.shortName == part && e.opensByShortName)))
                     next = e.child;
             if (next < 0)
                 return -1;
@@ -150,7 +157,6 @@ void referenceWalk(const Tree &tree, int node, const std::string &path, int dept
                    std::vector<std::string> &calls, int &deepest)
 {
     deepest = std::max(deepest, depth);
-    calls.push_back("list " + path);
     for (const Entry &e : tree.nodes[node].entries)
         if (!(e.attributes & (Directory | Offline | RecallOnDataAccess)) && (rule.pattern == "*" || endsInExe(e.name)))
             calls.push_back("file " + path + e.name);
@@ -165,14 +171,22 @@ void referenceWalk(const Tree &tree, int node, const std::string &path, int dept
         calls.push_back("sub " + path + e.name);
         std::string inner = path + e.name + "\\";
         calls.push_back("enter " + inner + " " + std::to_string(depth + 1) + " " + e.name);
-        referenceWalk(tree, e.child, inner, depth + 1, rule, calls, deepest);
+        calls.push_back("list " + inner);
+        bool listed = e.opensByName;
+        if (!listed && !e.shortName.empty() && e.shortName != e.name) {
+            inner = path + e.shortName + "\\";
+            calls.push_back("list " + inner);
+            listed = e.opensByShortName;
+        }
+        if (listed)
+            referenceWalk(tree, e.child, inner, depth + 1, rule, calls, deepest);
         calls.push_back("back " + path);
     }
 }
 
 std::vector<std::string> referenceCalls(const Tree &tree, const Rule &rule, int &deepest)
 {
-    std::vector<std::string> calls{"enter " + tree.root + " 0 "};
+    std::vector<std::string> calls{"enter " + tree.root + " 0 ", "list " + tree.root};
     referenceWalk(tree, 0, tree.root, 0, rule, calls, deepest);
     calls.push_back("end");
     return calls;
@@ -218,10 +232,6 @@ private:
     // first; the other subfolders stay shallow and get what room is left.
     void fill(int node, int levelsBelow)
     {
-        if (node > 0 && chance(0.9)) {
-            add(node, Entry{".", "", Directory, 0, node});
-            add(node, Entry{"..", "", Directory, 0, 0});
-        }
         int spine = levelsBelow > 0 ? pick(0, 5) : -1;
         int count = pick(0, 6);
         std::vector<std::pair<int, int>> toFill;  // node, levels below it
@@ -237,6 +247,11 @@ private:
             bool odd = i != spine || chance(0.2);
             e.name = odd && chance(0.1) ? "." + name(pick(1, 8)) : name(odd && chance(0.1) ? pick(100, 255) : pick(1, 12));
             e.attributes = Directory | (chance(0.2) ? Hidden : 0) | (odd && chance(0.15) ? System : 0);
+            if (chance(0.3))
+                e.shortName = chance(0.1) ? e.name : "K" + std::to_string(shortNames_++) + "~1";
+            e.opensByName = !odd || chance(0.85);
+            // A short name the same as the name is the same path.
+            e.opensByShortName = e.shortName == e.name ? e.opensByName : chance(0.8);
             if (i != spine && chance(0.15)) {
                 // A link: to anywhere in the tree, an ancestor included.
                 e.attributes |= Reparse;
@@ -251,6 +266,9 @@ private:
             }
             e.child = static_cast<int>(tree_->nodes.size());
             tree_->nodes.emplace_back();
+            // Every folder but a drive's root lists these two.
+            add(e.child, Entry{".", "", Directory, 0, e.child});
+            add(e.child, Entry{"..", "", Directory, 0, node});
             if (add(node, e))
                 toFill.insert(i == spine ? toFill.begin() : toFill.end(),
                               {e.child, i == spine ? levelsBelow - 1 : (chance(0.3) ? pick(0, 2) : 0)});
@@ -277,6 +295,7 @@ private:
 
     std::mt19937 random_;
     Tree *tree_ = nullptr;
+    int shortNames_ = 0;
 };
 
 bool startsWith(const std::string &text, const char *head)

@@ -1,10 +1,5 @@
 // The folder walk over generated trees, call for call against a plain
-// recursive walk written from the rule: a folder's files first, then its
-// subfolders in listing order, each walked whole; no dot folders, system
-// folders only when asked, no links but cloud folders, no file whose
-// contents are kept elsewhere; nothing below maxDepth or beyond the path
-// buffer; a folder that cannot be listed by its name listed by its short
-// name; a stopping hook ends everything at once.
+// recursive walk written from the rule.
 #include "catalogue/core/FolderWalk.h"
 
 #include <gtest/gtest.h>
@@ -35,82 +30,48 @@ struct Entry {
     bool opensByShortName = true;
 };
 
-struct Node {
-    std::vector<Entry> entries;
-};
-
 struct Tree {
     std::string root;
-    std::vector<Node> nodes;
+    std::vector<std::vector<Entry>> nodes;  // each folder's entries in listing order
 };
 
-// A listing of the tree by path, as the platform would give it; it notes
-// every listing it starts and fails the test if two are open at once.
-class TreeListing : public FolderListing {
+std::string folded(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return text;
+}
+
+// Lists the tree by path as the platform would, and notes the listings it
+// starts and the walk's hook calls in one sequence; stops the walk at the
+// call of index stopAt.
+class RecordingWalk : public FolderWalk, public FolderListing {
 public:
-    TreeListing(const Tree &tree, std::vector<std::string> &calls) : tree_(tree), calls_(calls) {}
+    explicit RecordingWalk(const Tree &tree) : tree_(tree) {}
+    std::vector<std::string> calls;
+    std::size_t stopAt = SIZE_MAX;
+    bool open = false;
 
     bool first(const char *folder, ListedEntry &entry) override
     {
-        EXPECT_FALSE(open_) << "a listing started while another is open: " << folder;
-        calls_.push_back(std::string("list ") + folder);
+        EXPECT_FALSE(open) << "a listing started while another is open: " << folder;
+        calls.push_back(std::string("list ") + folder);
         // As on the platform, a folder without a single entry cannot be listed.
         node_ = find(folder);
-        open_ = node_ >= 0 && !tree_.nodes[node_].entries.empty();
+        open = node_ >= 0 && !tree_.nodes[node_].empty();
         at_ = 0;
-        return open_ && next(entry);
+        return open && next(entry);
     }
-
     bool next(ListedEntry &entry) override
     {
-        EXPECT_TRUE(open_);
-        if (!open_ || at_ >= tree_.nodes[node_].entries.size())
+        EXPECT_TRUE(open);
+        if (!open || at_ >= tree_.nodes[node_].size())
             return false;
-        const Entry &e = tree_.nodes[node_].entries[at_++];
+        const Entry &e = tree_.nodes[node_][at_++];
         entry = ListedEntry{e.name.c_str(), e.shortName.c_str(), e.attributes, e.tag};
         return true;
     }
-
-    void close() override { open_ = false; }
-    bool isOpen() const { return open_; }
-
-private:
-    int find(const std::string &folder) const
-    {
-        if (folder.compare(0, tree_.root.size(), tree_.root) != 0)
-            return -1;
-        int node = 0;
-        std::size_t at = tree_.root.size();
-        while (at < folder.size()) {
-            std::size_t end = folder.find('\\', at);
-            std::string part = folder.substr(at, end - at);
-            int next = -1;
-            for (const Entry &e : tree_.nodes[node].entries)
-                if ((e.attributes & Directory) && e.child >= 0
-                    && ((e.name == part && e.opensByName)
-                        || (!e.shortName.empty() && e.shortName == part && e.opensByShortName)))
-                    next = e.child;
-            if (next < 0)
-                return -1;
-            node = next;
-            at = end + 1;
-        }
-        return node;
-    }
-
-    const Tree &tree_;
-    std::vector<std::string> &calls_;
-    int node_ = -1;
-    std::size_t at_ = 0;
-    bool open_ = false;
-};
-
-// Notes its hook calls in the same sequence as the listing's, and stops the
-// walk at the call of index stopAt.
-class RecordingWalk : public FolderWalk {
-public:
-    explicit RecordingWalk(std::vector<std::string> &calls) : calls_(calls) {}
-    std::size_t stopAt = SIZE_MAX;
+    void close() override { open = false; }
 
 protected:
     void backInFolder() override { record("back " + std::string(folder)); }
@@ -129,21 +90,36 @@ protected:
 private:
     int record(const std::string &call)
     {
-        calls_.push_back(call);
-        return calls_.size() - 1 == stopAt;
+        calls.push_back(call);
+        return calls.size() - 1 == stopAt;
     }
 
-    std::vector<std::string> &calls_;
+    // A path component opens a folder by its name or its short name, each
+    // where the entry says it does.
+    int find(const std::string &folder) const
+    {
+        int node = 0;
+        for (std::size_t at = tree_.root.size(), end; at < folder.size() && node >= 0; at = end + 1) {
+            end = folder.find('\\', at);
+            std::string part = folder.substr(at, end - at);
+            int next = -1;
+            for (const Entry &e : tree_.nodes[node])
+                if ((e.attributes & Directory) && ((e.name == part && e.opensByName)
+                                                   || (e.shortName == part && e.opensByShortName)))
+                    next = e.child;
+            node = next;
+        }
+        return node;
+    }
+
+    const Tree &tree_;
+    int node_ = -1;
+    std::size_t at_ = 0;
 };
 
 bool endsInExe(const std::string &name)
 {
-    if (name.size() < 4 || name[name.size() - 4] != '.')
-        return false;
-    std::string tail = name.substr(name.size() - 3);
-    for (char &c : tail)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return tail == "exe";
+    return name.size() >= 4 && folded(name.substr(name.size() - 4)) == ".exe";
 }
 
 struct Rule {
@@ -157,12 +133,12 @@ void referenceWalk(const Tree &tree, int node, const std::string &path, int dept
                    std::vector<std::string> &calls, int &deepest)
 {
     deepest = std::max(deepest, depth);
-    for (const Entry &e : tree.nodes[node].entries)
+    for (const Entry &e : tree.nodes[node])
         if (!(e.attributes & (Directory | Offline | RecallOnDataAccess)) && (rule.pattern == "*" || endsInExe(e.name)))
             calls.push_back("file " + path + e.name);
     if (depth >= rule.maxDepth)
         return;
-    for (const Entry &e : tree.nodes[node].entries) {
+    for (const Entry &e : tree.nodes[node]) {
         bool link = (e.attributes & Reparse) && (e.tag == 0 || e.tag >= 0xA0000000);
         bool enter = (e.attributes & Directory) && e.name[0] != '.' && !link
                   && (rule.includeSystemFolders || !(e.attributes & System)) && path.size() + e.name.size() + 1 < 260;
@@ -281,15 +257,10 @@ private:
     // Names in one folder differ whatever their letter case, as on the platform.
     bool add(int node, Entry e)
     {
-        auto folded = [](std::string text) {
-            for (char &c : text)
-                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            return text;
-        };
-        for (const Entry &other : tree_->nodes[node].entries)
+        for (const Entry &other : tree_->nodes[node])
             if (folded(other.name) == folded(e.name))
                 return false;
-        tree_->nodes[node].entries.push_back(e);
+        tree_->nodes[node].push_back(e);
         return true;
     }
 
@@ -321,37 +292,22 @@ TEST(FolderWalk, FollowsTheRuleOverRandomTreesAndStopsWhereAHookSays)
         std::size_t stop = std::uniform_int_distribution<std::size_t>(0, expected.size() - 1)(random);
         while (startsWith(expected[stop], "list ") || startsWith(expected[stop], "back "))
             --stop;
-        std::vector<std::string> calls;
-        TreeListing listing(tree, calls);
-        RecordingWalk walk(calls);
+        RecordingWalk walk(tree);
         for (std::size_t stopAt : {SIZE_MAX, stop, SIZE_MAX}) {
             SCOPED_TRACE("seed " + std::to_string(seed) + ", stop at " + std::to_string(stopAt));
-            calls.clear();
+            walk.calls.clear();
             walk.stopAt = stopAt;
             int result = walk.walk(tree.root.c_str(), rule.pattern.c_str(), rule.maxDepth, rule.includeSystemFolders,
-                                   listing);
-            EXPECT_FALSE(listing.isOpen());
+                                   walk);
+            EXPECT_FALSE(walk.open);
             bool stopped = stopAt != SIZE_MAX;
             EXPECT_EQ(result, stopped ? 1 : 0);
             std::vector<std::string> wanted(expected.begin(), stopped ? expected.begin() + stopAt + 1 : expected.end());
-            ASSERT_EQ(calls, wanted);
+            ASSERT_EQ(walk.calls, wanted);
         }
     }
     // The trees reach below the program's depth of 16.
     EXPECT_GE(deepest, 17);
-}
-
-TEST(FolderWalk, RootTooLongForTheBufferIsNotWalked)
-{
-    Tree tree{"R:\\" + std::string(256, 'r'), {Node{}}};
-    std::vector<std::string> calls;
-    TreeListing listing(tree, calls);
-    RecordingWalk walk(calls);
-    EXPECT_EQ(walk.walk(tree.root.c_str(), "*.exe", 16, 0, listing), 0);
-    EXPECT_TRUE(calls.empty());
-    tree.root.pop_back();
-    EXPECT_EQ(walk.walk(tree.root.c_str(), "*.exe", 16, 0, listing), 0);
-    EXPECT_EQ(calls, (std::vector<std::string>{"enter " + tree.root + "\\ 0 ", "list " + tree.root + "\\", "end"}));
 }
 
 } // namespace

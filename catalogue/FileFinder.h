@@ -23,8 +23,6 @@ public:
     // finder at a time.
     int search(const char *root, const char *pattern, int maxDepth, int includeSystemFolders);
 
-    static constexpr int folderSize = FolderSize;
-
 protected:
     // After a subfolder has been searched and folder is back at its parent.
     virtual void onBackInFolder();

@@ -40,8 +40,7 @@ Request log
 TLS
     With ``--cert FILE --key FILE`` (PEM) every connection is TLS. As a module,
     ``use_certificate(cert, key)`` switches the certificate while the server
-    runs; new connections get the new one. A client that refuses the
-    certificate ends its handshake: ``refused_handshakes()`` counts those.
+    runs; new connections get the new one.
 
 Command line
     maker_server.py --root DIR [--port 0] [--port-file FILE] [--log FILE]
@@ -81,13 +80,19 @@ class _Handler(http.server.BaseHTTPRequestHandler):
     def setup(self):
         context = self.server.maker.tls_context()
         if context is not None:
+            # A client that refuses the certificate ends the handshake here.
             self.request.settimeout(30)
-            try:
-                self.request = context.wrap_socket(self.request, server_side=True)
-            except (ssl.SSLError, OSError):
-                self.server.maker.count_refused_handshake()
-                raise
+            self.request = context.wrap_socket(self.request, server_side=True)
         super().setup()
+
+    def finish(self):
+        try:
+            super().finish()
+        finally:
+            # The server closes only the plain socket it accepted, which the
+            # TLS socket has taken over.
+            if isinstance(self.request, ssl.SSLSocket):
+                self.request.close()
 
     def parse_request(self):
         ok = super().parse_request()
@@ -190,7 +195,6 @@ class MakerServer:
         self._lock = threading.Lock()
         self._requests = []
         self._headers = []
-        self._refused_handshakes = 0
         self._tls = None
         if certificate:
             self.use_certificate(*certificate)
@@ -234,15 +238,6 @@ class MakerServer:
     def tls_context(self):
         with self._lock:
             return self._tls
-
-    def count_refused_handshake(self):
-        with self._lock:
-            self._refused_handshakes += 1
-
-    def refused_handshakes(self):
-        """TLS handshakes the client broke off, as a client does that refuses the certificate."""
-        with self._lock:
-            return self._refused_handshakes
 
     def record(self, request_line, headers=()):
         with self._lock:

@@ -478,6 +478,9 @@ int printResources(const char *path)
                       head->style, head->dwExtendedStyle, head->cdit, head->x, head->y, head->cx, head->cy);
         out += text;
     }
+    // The application manifest: resource 1 of type 24, XML text.
+    if (const BYTE *manifest = resourceData(module, 1, RT_MANIFEST, &size))
+        out += ",\"manifest\":" + quoted(std::string(reinterpret_cast<const char *>(manifest), size));
     out += ",\"strings\":{";
     for (int id = 5101; id <= 5105; ++id) {
         char value[256] = {};

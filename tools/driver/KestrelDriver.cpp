@@ -17,6 +17,7 @@
 //   start EXE          starts the program and times its start-up (see startProgram)
 #include <windows.h>
 #include <psapi.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -493,6 +494,58 @@ int printResources(const char *path)
     return 0;
 }
 
+std::string sidText(PSID sid)
+{
+    char *text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text))
+        return "?";
+    std::string out = text;
+    LocalFree(text);
+    return out;
+}
+
+// Who a file's access list allows and denies, as SID texts, and the SID of
+// the account this driver runs as. A file without a list is open to
+// everyone, so it reports Everyone (S-1-1-0) as allowed.
+int printAccessList(const char *path)
+{
+    DWORD size = 0;
+    GetFileSecurityA(path, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size ? size : 1);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    if (!size || !GetFileSecurityA(path, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !GetSecurityDescriptorDacl(descriptor.data(), &present, &list, &defaulted))
+        return done(false, "cannot read the access list");
+    std::string allowed, denied;
+    if (!present || !list)
+        allowed = quoted("S-1-1-0");
+    for (DWORD i = 0; present && list && i < list->AceCount; ++i) {
+        void *entry = nullptr;
+        if (!GetAce(list, i, &entry))
+            continue;
+        const BYTE type = static_cast<ACE_HEADER *>(entry)->AceType;
+        // Allowed and denied entries share their layout up to the SID.
+        std::string sid = quoted(sidText(&static_cast<ACCESS_ALLOWED_ACE *>(entry)->SidStart));
+        if (type == ACCESS_ALLOWED_ACE_TYPE)
+            allowed += (allowed.empty() ? "" : ",") + sid;
+        else if (type == ACCESS_DENIED_ACE_TYPE)
+            denied += (denied.empty() ? "" : ",") + sid;
+    }
+    HANDLE token = nullptr;
+    std::string user = "?";
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        std::vector<BYTE> buffer(256);
+        DWORD length = 0;
+        if (GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &length))
+            user = sidText(reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid);
+        CloseHandle(token);
+    }
+    std::printf("{\"user\":%s,\"allowed\":[%s],\"denied\":[%s]}\n", quoted(user).c_str(), allowed.c_str(),
+                denied.c_str());
+    return 0;
+}
+
 // Whether the main window of process is up as a person sees it at start: shown,
 // with the list holding its two information lines.
 bool showsItsTwoLines(DWORD process)
@@ -542,7 +595,7 @@ int startProgram(const char *program)
 int usage()
 {
     std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | close-box | resize W H | memory | resources EXE | start EXE\n", stderr);
+               " close | close-box | resize W H | memory | resources EXE | start EXE | access-list FILE\n", stderr);
     return 2;
 }
 
@@ -585,5 +638,7 @@ int main(int argc, char **argv)
         return printResources(argv[2]);
     if (verb == "start" && argc == 3)
         return startProgram(argv[2]);
+    if (verb == "access-list" && argc == 3)
+        return printAccessList(argv[2]);
     return usage();
 }

@@ -6,7 +6,7 @@ import subprocess
 import unittest
 from xml.etree import ElementTree
 
-from kestrel_harness import KESTREL_EXE, _install, installed_kestrel, run_driver
+from kestrel_harness import KESTREL_EXE, Drives, Kestrel, _install, installed_kestrel, run_driver
 from maker_tool import TOOL
 
 VIRTKEY_ALT_NOINVERT = 0x01 | 0x10 | 0x02
@@ -90,6 +90,15 @@ class Manifests(unittest.TestCase):
         # Windows scales only the GDI of programs that declare no DPI awareness.
         self.assertEqual([e.tag for e in root.iter() if e.tag.endswith(("}dpiAware", "}dpiAwareness"))], [])
         self.assertEqual(list(self.manifest(_install(TOOL)).iter(ASM_V1 + "dependency")), [])
+
+    def test_kestrel_runs_with_common_controls_6(self):
+        with Drives({}), Kestrel() as app:
+            app.wait_ready()
+            comctl32 = [m.lower() for m in run_driver("modules")["modules"] if m.lower().endswith("\\comctl32.dll")]
+            app.close()
+        # Version 6 is a side-by-side assembly; version 5 is system32's.
+        self.assertTrue(comctl32)
+        self.assertTrue(all("\\winsxs\\" in m and "common-controls_6595b64144ccf1df_6." in m for m in comctl32), comctl32)
 
 
 if __name__ == "__main__":

@@ -19,6 +19,7 @@
 #include <psapi.h>
 #include <sddl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -371,6 +372,30 @@ int printMemory()
     return 0;
 }
 
+// The file of every module Kestrel has loaded.
+int printModules()
+{
+    HWND main = mainWindow();
+    if (!main)
+        return done(false, "no main window");
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(main));
+    if (!process)
+        return done(false, "cannot open process");
+    std::vector<HMODULE> modules(512);
+    DWORD needed = 0;
+    EnumProcessModules(process, modules.data(), static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed);
+    modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
+    std::string out = "{\"modules\":[";
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameExA(process, modules[i], path, sizeof path);
+        out += (i ? "," : "") + quoted(ansiToUtf8(path));
+    }
+    CloseHandle(process);
+    std::puts((out + "]}").c_str());
+    return 0;
+}
+
 std::string versionString(const std::vector<char> &block, const char *name)
 {
     std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
@@ -595,7 +620,7 @@ int startProgram(const char *program)
 int usage()
 {
     std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | close-box | resize W H | memory | resources EXE | start EXE | access-list FILE\n", stderr);
+               " close | close-box | resize W H | memory | modules | resources EXE | start EXE | access-list FILE\n", stderr);
     return 2;
 }
 
@@ -634,6 +659,8 @@ int main(int argc, char **argv)
     }
     if (verb == "memory")
         return printMemory();
+    if (verb == "modules")
+        return printModules();
     if (verb == "resources" && argc == 3)
         return printResources(argv[2]);
     if (verb == "start" && argc == 3)

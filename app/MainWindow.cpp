@@ -23,8 +23,8 @@ constexpr int InformationLineSize = 100;
 }
 
 MainWindow::MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
-                       ProgressDownloader &downloader, AboutDialog &aboutDialog)
-    : catalogue(*this), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutDialog_(aboutDialog),
+                       ProgressDownloader &downloader, Dialog &aboutBox)
+    : catalogue(*this), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutBox_(aboutBox),
       scan_(*this, list, buttonBar, statusBar, finder, downloader),
       update_(*this, list, buttonBar, statusBar, downloader)
 {
@@ -121,7 +121,7 @@ int MainWindow::showAbout()
 {
     return static_cast<int>(DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(AboutDialog::TemplateId),
                                             handle, Dialog::dialogThunk,
-                                            reinterpret_cast<LPARAM>(&aboutDialog_)));
+                                            reinterpret_cast<LPARAM>(&aboutBox_)));
 }
 
 void MainWindow::showFileCount()

@@ -7,7 +7,7 @@
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
 
-class AboutDialog;
+class Dialog;
 class ProgramFinder;
 class ProgramListBox;
 class ProgressDownloader;
@@ -19,10 +19,11 @@ class MainWindow : public FrameWindow {
 public:
     // Keeps references to the objects the window and its commands work with
     // and attaches the finder to the list, the status bar and the catalogue.
-    // They need not be constructed yet (the program's status bar is built
-    // after its main window), only by the time createFrame runs.
+    // The list and the finder must exist already; the others only by the time
+    // createFrame runs (the program's status bar is built after its main
+    // window). aboutBox runs the About box's template.
     MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
-               ProgressDownloader &downloader, AboutDialog &aboutDialog);
+               ProgressDownloader &downloader, Dialog &aboutBox);
 
     // Creates the frame with the list, the button bar and the status bar.
     bool createFrame();
@@ -67,7 +68,7 @@ private:
     ProgramListBox &list_;
     ButtonBar &buttonBar_;
     StatusBar &statusBar_;
-    AboutDialog &aboutDialog_;
+    Dialog &aboutBox_;
     GlobalBlock tempPathBlock_;
     bool tempFolderUsable_ = false;
     ScanCommand scan_;

@@ -1,17 +1,13 @@
-"""End-to-end: a Kestrel built for an https:// update folder with a port
-(https://localhost:PORT/Utils/, a variant built here for the port the TLS
-server got) fetches over TLS, straight from the server without a proxy, only
-from a server whose certificate Windows trusts, is valid today and names the
-host. The certificates come from a test authority made at test time
-(tls_authority.py), which KestrelTrustRoot.exe adds to the prefix's trusted
-roots; Wine checks DNS names only, hence "localhost".
+"""End-to-end: a Kestrel built for https://localhost:PORT/Utils/ (a variant
+built here for the port the TLS server got) fetches, without a proxy, only
+from a server whose certificate the prefix trusts (a test authority,
+tls_authority.py, added by KestrelTrustRoot.exe), is valid today and names
+the host; Wine checks DNS names only, hence "localhost".
 
-One launch: an expired certificate, one for another host and one from an
-authority nobody trusts are each refused at the catalogue; a trusted one
-lists the old copy; the program's download is then refused when the server
-switches to an untrusted certificate, and nothing is replaced. A second
-launch, with the trusted certificate again, replaces the copy. Every request carries
-"Pragma: no-cache"."""
+An expired certificate, one for another host and one from an authority
+nobody trusts are refused at the catalogue, an untrusted one at the program
+(nothing replaced); a second launch with the trusted one replaces the copy.
+Every request carries "Pragma: no-cache"."""
 
 import os
 import pathlib

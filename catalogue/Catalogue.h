@@ -28,8 +28,9 @@ public:
     // Reads the catalogue at path, fetched from catalogueUrl, after checking
     // it, in this order, each refusal ending the reading with a warning and
     // the result 0:
-    //  - with makerKey (base64 of the maker's public key; empty for none):
-    //    its signature, after which only the signed bytes are read;
+    //  - with makerKey (base64 of the maker's public key, or of two keys
+    //    separated by ","; empty for none): its signature by a key of
+    //    makerKey, after which only the signed bytes are read;
     //  - when signed, its issue time: needed, and not before the newest
     //    one this user's Kestrel has used (KeptIssueTime);
     //  - its expiry date (needed when signed; checked when present);

@@ -140,7 +140,12 @@ static int attempt(const char *path, const char *decoy, const char *away)
         WriteFile(other, "MZ decoy", 8, &written, NULL);
         CloseHandle(other);
     }
-    done += MoveFileExA(decoy, path, MOVEFILE_REPLACE_EXISTING) != 0;
+    /* Only a file that is there can be replaced: once the Update has deleted
+       it, a move to its name would just make a new file of the decoy. */
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && MoveFileExA(decoy, path, MOVEFILE_REPLACE_EXISTING)) {
+        ++done;
+        DeleteFileA(path);
+    }
     DeleteFileA(decoy);
     done += DeleteFileA(path) != 0;
     return done;

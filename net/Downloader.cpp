@@ -3,6 +3,7 @@
 #include "net/FileSink.h"
 #include "net/InternetHandle.h"
 #include "net/core/ReplaceFileName.h"
+#include "net/core/RequestFailure.h"
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
 #include "toolkit/HeapArray.h"
@@ -12,6 +13,32 @@ namespace {
 constexpr unsigned ReadAttempts = 11;  // the first try and ten repeats
 constexpr int MessageTextSize = 80;
 const char EmptyName[] = "";
+
+// Every file comes from the server itself: nothing is written to the user's
+// Internet cache, a caching proxy is told to ask the server again (a stale
+// catalogue would list programs that are already current), no cookie goes
+// either way and the platform never shows a dialog of its own.
+DWORD requestFlags(bool secure)
+{
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+    return secure ? flags | INTERNET_FLAG_SECURE : flags;
+}
+
+int failureStatus(RequestFailure failure)
+{
+    switch (failure) {
+    case RequestFailure::Insecure:
+        return DownloadInsecure;
+    case RequestFailure::ProxySignIn:
+        return DownloadProxySignIn;
+    case RequestFailure::Refused:
+        return DownloadRefused;
+    default:
+        return DownloadSendRequestFailed;
+    }
+}
+
 // Wine reports a wait for data that ran out of time as the socket's own
 // time-out rather than WinINet's.
 constexpr DWORD SocketTimedOut = 10060;
@@ -126,7 +153,8 @@ int Downloader::receive(const char *url, DownloadSink &sink)
 {
     UrlParts parts = splitUrl(url);
     char server[MaxServerNameLength + 1];
-    if (!copyServerName(parts, server, sizeof server) || !session) {
+    // A port that is no number from 1 to 65535 names no server to connect to.
+    if (!copyServerName(parts, server, sizeof server) || parts.port == 0 || !session) {
         status = DownloadNoConnection;
         return 0;
     }
@@ -139,34 +167,32 @@ int Downloader::receive(const char *url, DownloadSink &sink)
     }
     escapeObjectPath(parts.objectPath, objectPath.get(), objectPath.size());
 
-    InternetHandle connection(
-        InternetConnectA(session.get(), server, INTERNET_DEFAULT_HTTP_PORT, "", "", INTERNET_SERVICE_HTTP, 0, 0));
+    InternetHandle connection(InternetConnectA(session.get(), server, static_cast<INTERNET_PORT>(parts.port), "",
+                                               "", INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         status = DownloadNoConnection;
         return 0;
     }
     InternetHandle request(HttpOpenRequestA(connection.get(), "GET", objectPath.get(), "HTTP/1.0", "", nullptr,
-                                            INTERNET_FLAG_RELOAD, 0));
+                                            requestFlags(parts.secure), 0));
     if (!request) {
         status = DownloadOpenRequestFailed;
         return 0;
     }
     if (!sendRequest(request.get())) {
-        status = DownloadSendRequestFailed;
+        status = failureStatus(sendFailure(GetLastError()));
         return 0;
     }
 
     // Only a 200 answer carries the file: an error page must never become a
-    // program file. No valid status line at all counts as no answer.
+    // program file.
     DWORD code = 0;
     DWORD size = sizeof code;
-    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr) ||
-        code == 0) {
-        status = DownloadSendRequestFailed;
-        return 0;
-    }
-    if (code != HTTP_STATUS_OK) {
-        status = DownloadRefused;
+    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr))
+        code = 0;
+    RequestFailure answer = answerFailure(code);
+    if (answer != RequestFailure::None) {
+        status = failureStatus(answer);
         return 0;
     }
     long long announcedLength = -1;
@@ -207,16 +233,18 @@ void Downloader::setReceiveTimeout(HINTERNET request, DWORD milliseconds)
 // rate is checked while a server trickles or says nothing; the silences
 // together still end the transfer after the full time-out. Wine takes a
 // request's receive time-out only when the request is sent, and then the
-// short wait also bounds the wait for the answer: a server slower to answer
-// than that is asked once more with the full time-out (and its body's reads
-// then wait as long under Wine).
+// short wait also bounds the wait for the answer (and for a secure channel's
+// handshake): a send that failed before the full time-out had passed may have
+// failed for that alone, so it is tried once more with the full time-out
+// (whose body's reads then wait as long under Wine). Its failure is the one
+// reported.
 bool Downloader::sendRequest(HINTERNET request)
 {
     setReceiveTimeout(request, pollMs());
+    const std::uint64_t start = millisecondsNow();
     if (HttpSendRequestA(request, "", 0, nullptr, 0))
         return true;
-    const DWORD error = GetLastError();
-    if (error != ERROR_INTERNET_TIMEOUT && error != ERROR_INTERNET_CONNECTION_ABORTED)
+    if (millisecondsNow() - start >= timeoutMs_)
         return false;
     setReceiveTimeout(request, timeoutMs_);
     return HttpSendRequestA(request, "", 0, nullptr, 0) != FALSE;

@@ -7,6 +7,7 @@
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/MonotonicClock.h"
 #include "toolkit/ResourceText.h"
 
 namespace {
@@ -100,7 +101,7 @@ SYSTEMTIME Downloader::currentUtcTime()
 
 std::uint64_t Downloader::millisecondsNow()
 {
-    return GetTickCount64();
+    return monotonicMicroseconds() / 1000;
 }
 
 Downloader::BlockRead Downloader::readBlock(HINTERNET request, char *buffer, DWORD size)

@@ -8,6 +8,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export WINEARCH=win64
 export TZ="${TZ:-Europe/Berlin}"
+# Wine converts file names through the locale: in a UTF-8 locale a folder
+# named outside the programs' code page (Cyrillic, say) gets a short name that
+# opens; in the C locale neither of its names does.
+export LC_ALL=C.UTF-8
 
 kestrel_session_end() {
   [ -n "${KESTREL_XVFB_PID:-}" ] && kill "$KESTREL_XVFB_PID" 2>/dev/null

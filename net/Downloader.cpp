@@ -7,20 +7,13 @@
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/MonotonicClock.h"
 #include "toolkit/ResourceText.h"
 
 namespace {
 constexpr unsigned ReadAttempts = 11;  // the first try and ten repeats
 constexpr int MessageTextSize = 80;
 const char EmptyName[] = "";
-// Wine reports a wait for data that ran out of time as the socket's own
-// time-out rather than WinINet's.
-constexpr DWORD SocketTimedOut = 10060;
-
-bool isSilence(DWORD error)
-{
-    return error == ERROR_INTERNET_TIMEOUT || error == SocketTimedOut;
-}
 
 // Every file comes from the server itself: nothing is written to the user's
 // Internet cache, a caching proxy is told to ask the server again (a stale
@@ -45,6 +38,15 @@ int failureStatus(RequestFailure failure)
     default:
         return DownloadSendRequestFailed;
     }
+}
+
+// Wine reports a wait for data that ran out of time as the socket's own
+// time-out rather than WinINet's.
+constexpr DWORD SocketTimedOut = 10060;
+
+bool isSilence(DWORD error)
+{
+    return error == ERROR_INTERNET_TIMEOUT || error == SocketTimedOut;
 }
 }
 
@@ -99,7 +101,7 @@ SYSTEMTIME Downloader::currentUtcTime()
 
 std::uint64_t Downloader::millisecondsNow()
 {
-    return GetTickCount64();
+    return monotonicMicroseconds() / 1000;
 }
 
 Downloader::BlockRead Downloader::readBlock(HINTERNET request, char *buffer, DWORD size)
@@ -232,16 +234,18 @@ void Downloader::setReceiveTimeout(HINTERNET request, DWORD milliseconds)
 // rate is checked while a server trickles or says nothing; the silences
 // together still end the transfer after the full time-out. Wine takes a
 // request's receive time-out only when the request is sent, and then the
-// short wait also bounds the wait for the answer: a server slower to answer
-// than that is asked once more with the full time-out (and its body's reads
-// then wait as long under Wine).
+// short wait also bounds the wait for the answer (and for a secure channel's
+// handshake): a send that failed before the full time-out had passed may have
+// failed for that alone, so it is tried once more with the full time-out
+// (whose body's reads then wait as long under Wine). Its failure is the one
+// reported.
 bool Downloader::sendRequest(HINTERNET request)
 {
     setReceiveTimeout(request, pollMs());
+    const std::uint64_t start = millisecondsNow();
     if (HttpSendRequestA(request, "", 0, nullptr, 0))
         return true;
-    const DWORD error = GetLastError();
-    if (error != ERROR_INTERNET_TIMEOUT && error != ERROR_INTERNET_CONNECTION_ABORTED)
+    if (millisecondsNow() - start >= timeoutMs_)
         return false;
     setReceiveTimeout(request, timeoutMs_);
     return HttpSendRequestA(request, "", 0, nullptr, 0) != FALSE;

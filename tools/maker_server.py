@@ -28,10 +28,10 @@ Misbehaviour: ``ROOT/behaviour.json``
     ``{"stall": seconds}``    send the headers and the first half of the body,
                               wait that long (or until the server stops), close
     ``{"trickle": bps}``      send the body at about bps bytes per second
+    ``{"cookie": "a=b"}``     serve the file with a Set-Cookie header
     ``{"delay": seconds}``    wait that long before answering at all
     ``{"endless": true}``     announce no length and send the body again and
                               again until the client hangs up
-    ``{"cookie": "a=b"}``     serve the file with a Set-Cookie header
 
 Request log
     Every request line, exactly as received, is kept in memory and, with

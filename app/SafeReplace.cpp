@@ -1,5 +1,6 @@
 #include "app/SafeReplace.h"
 
+#include "app/RunningProgram.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
@@ -20,6 +21,14 @@ bool stampFile(const char *path, const FILETIME &stamp)
         return false;
     // The data must be on the disk before the move makes it the program.
     return SetFileTime(file.get(), &stamp, &stamp, &stamp) && FlushFileBuffers(file.get());
+}
+
+// The running program cannot be moved over; it is moved aside instead.
+bool moveIntoPlace(const char *partner, const char *target)
+{
+    if (isRunningProgram(target))
+        return moveOverRunningProgram(partner, target);
+    return MoveFileExA(partner, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool targetMayBeReplaced(const char *target)
@@ -51,8 +60,7 @@ bool replaceProgramFile(const char *newFile, const char *target, const FILETIME 
         return false;
 
     const bool replaced =
-        CopyFileA(newFile, partner, FALSE) && stampFile(partner, stamp) &&
-        MoveFileExA(partner, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        CopyFileA(newFile, partner, FALSE) && stampFile(partner, stamp) && moveIntoPlace(partner, target);
     if (!replaced)
         DeleteFileA(partner);
     return replaced;

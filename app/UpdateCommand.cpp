@@ -5,6 +5,7 @@
 #include "app/FetchSettings.h"
 #include "app/MainWindow.h"
 #include "app/RunningCommand.h"
+#include "app/RunningProgram.h"
 #include "app/SafeReplace.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
+constexpr UINT KestrelUpdated = IDS_KESTREL_UPDATED;
 
 FILETIME toFileTime(const FileTime &time)
 {
@@ -119,6 +121,7 @@ int UpdateCommand::run()
     downloader_.closeSession();
 
     char name[FileNameFieldSize];
+    bool replacedRunningProgram = false;
     while (!windowDestroyed(window_.handle)) {
         const LRESULT length = SendMessageA(list_.handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)
@@ -132,8 +135,12 @@ int UpdateCommand::run()
         if (window_.catalogue.findEntryByName(name))
             entry = &window_.catalogue.entries[window_.catalogue.matchIndex];
         bool replaced = false;
-        if (entry && entry->downloaded && replaceFileName(tempPath, MainWindow::TempPathSize, entry->fileName))
+        if (entry && entry->downloaded && replaceFileName(tempPath, MainWindow::TempPathSize, entry->fileName)) {
+            // Asked before the replacement, which gives the path a new file.
+            const bool running = isRunningProgram(line.get());
             replaced = replaceProgramFile(tempPath, line.get(), toFileTime(entry->fileTime));
+            replacedRunningProgram = replacedRunningProgram || (replaced && running);
+        }
         if (!replaced)
             window_.showWarning("Can't replace this file", line.get());
         if (windowDestroyed(window_.handle))
@@ -142,7 +149,13 @@ int UpdateCommand::run()
     }
 
     fetched.deleteAll(tempPath);
-    if (!windowDestroyed(window_.handle))
-        statusBar_.setPaneText(0, "Done");
+    if (windowDestroyed(window_.handle))
+        return 1;
+    statusBar_.setPaneText(0, "Done");
+    if (replacedRunningProgram) {
+        char text[100];
+        loadMessageText(KestrelUpdated, text, sizeof text);
+        window_.showInformation(text, "Kestrel");
+    }
     return 1;
 }

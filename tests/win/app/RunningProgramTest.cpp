@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,6 +85,25 @@ TEST_F(RunningProgramFiles, AMoveThatFailsPutsTheOldProgramBack)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(readFile(Target), "old program");
     EXPECT_FALSE(exists(Target + ".old"));
+}
+
+TEST_F(RunningProgramFiles, WhenNoOldNameCanBeFreedNothingMoves)
+{
+    std::vector<HANDLE> held;
+    for (const char *suffix : {".old", ".old2", ".old3", ".old4", ".old5", ".old6", ".old7", ".old8", ".old9"}) {
+        writeFile(Target + suffix, suffix);
+        held.push_back(holdWithoutSharing(Target + suffix));
+        ASSERT_NE(held.back(), INVALID_HANDLE_VALUE) << suffix;
+    }
+    const bool moved = moveOverRunningProgram(NewCopy.c_str(), Target.c_str());
+    for (HANDLE handle : held)
+        CloseHandle(handle);
+    EXPECT_FALSE(moved);
+    EXPECT_EQ(readFile(Target), "old program");
+    EXPECT_EQ(readFile(NewCopy), "new program");
+    EXPECT_EQ(readFile(Target + ".old"), ".old");
+    for (const char *suffix : {".old4", ".old5", ".old6", ".old7", ".old8"})
+        DeleteFileA((Target + suffix).c_str());
 }
 
 TEST_F(RunningProgramFiles, ARunningProgramIsMovedAsideAndReplaced)

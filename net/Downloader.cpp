@@ -1,5 +1,6 @@
 #include "net/Downloader.h"
 
+#include "net/FileSink.h"
 #include "net/InternetHandle.h"
 #include "net/core/ReplaceFileName.h"
 #include "net/core/TransferRate.h"
@@ -77,22 +78,28 @@ bool Downloader::allocateTransferBuffer(GlobalBlock &buffer)
 
 int Downloader::fetch(const char *url, const char *localPath)
 {
+    FileSink sink(localPath);
+    return fetch(url, sink);
+}
+
+int Downloader::fetch(const char *url, DownloadSink &sink)
+{
     status = DownloadStopped;
     totalBytes = 0;
     currentName = lastPathComponent(url);
     int result = 0;
     if (onProgress() == 0) {
         startTime = currentUtcTime();
-        result = receive(url, localPath);
+        result = receive(url, sink);
     }
     onFetchEnd();
     currentName = EmptyName;
     return result;
 }
 
-// Everything of a fetch after the first progress call; the handles, the file
-// and the buffer are released in the reverse order of their making.
-int Downloader::receive(const char *url, const char *localPath)
+// Everything of a fetch after the first progress call; the handles and the
+// buffer are released in the reverse order of their making.
+int Downloader::receive(const char *url, DownloadSink &sink)
 {
     UrlParts parts = splitUrl(url);
     char server[MaxServerNameLength + 1];
@@ -152,16 +159,19 @@ int Downloader::receive(const char *url, const char *localPath)
         status = DownloadWriteFailed;
         return 0;
     }
-    FileHandle file(CreateFileA(localPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) {
-        status = DownloadCreateFailed;
-        return 0;
-    }
-    return copyBody(request.get(), file.get(), static_cast<char *>(buffer.get()), announcedLength);
+    int result = 0;
+    if (sink.begin(announcedLength))
+        result = copyBody(request.get(), sink, static_cast<char *>(buffer.get()), announcedLength);
+    else
+        status = sink.refusal();
+    // Nothing of a failed fetch stays behind: a partial file could fill the
+    // disk, or be taken later for a whole one.
+    if (!result)
+        sink.drop();
+    return result;
 }
 
-int Downloader::copyBody(HINTERNET request, HANDLE file, char *buffer, long long announcedLength)
+int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, long long announcedLength)
 {
     unsigned failures = 0;
     for (;;) {
@@ -169,9 +179,8 @@ int Downloader::copyBody(HINTERNET request, HANDLE file, char *buffer, long long
         if (read.count > 0) {
             // A read that reports failure but delivered bytes still counts as data.
             totalBytes += read.count;
-            DWORD written = 0;
-            if (!WriteFile(file, buffer, read.count, &written, nullptr) || written != read.count) {
-                status = DownloadWriteFailed;
+            if (!sink.receive(buffer, read.count)) {
+                status = sink.refusal();
                 return 0;
             }
             if (onProgress())
@@ -186,6 +195,10 @@ int Downloader::copyBody(HINTERNET request, HANDLE file, char *buffer, long long
                 status = DownloadReadError;
                 return 0;
             }
+            if (!sink.end()) {
+                status = sink.refusal();
+                return 0;
+            }
             return 1;
         } else if (read.error == ERROR_INTERNET_TIMEOUT || ++failures == ReadAttempts) {
             // A time-out already waited the full receive time; repeating it
@@ -196,24 +209,35 @@ int Downloader::copyBody(HINTERNET request, HANDLE file, char *buffer, long long
     }
 }
 
+int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSink &sink)
+{
+    if (!replaceFileName(urlBuffer, UrlBufferSize, fileName)) {
+        // A name too long for the buffer cannot be fetched by its name.
+        status = DownloadCreateFailed;
+        return report(urlBuffer, sink.path());
+    }
+    return fetch(urlBuffer, sink) ? 1 : report(urlBuffer, sink.path());
+}
+
 int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName)
 {
-    bool urlFits = replaceFileName(urlBuffer, UrlBufferSize, fileName);
-    bool pathFits = replaceFileName(localPathBuffer, LocalPathBufferSize, fileName);
-    if (urlFits && pathFits) {
-        if (fetch(urlBuffer, localPathBuffer))
-            return 1;
-    } else {
-        // A name too long for the buffers cannot be fetched into a file of its name.
+    if (!replaceFileName(localPathBuffer, LocalPathBufferSize, fileName)) {
+        replaceFileName(urlBuffer, UrlBufferSize, fileName);
         status = DownloadCreateFailed;
+        return report(urlBuffer, localPathBuffer);
     }
+    FileSink sink(localPathBuffer);
+    return fetchAndReport(urlBuffer, fileName, sink);
+}
 
+int Downloader::report(const char *url, const char *localPath)
+{
     char text[MessageTextSize];
     loadMessageText(static_cast<UINT>(status), text, sizeof text);
     closeSession();
     // A fetch stopped because its owner window was closed is not news to anyone.
     if (messageOwner_ && !IsWindow(messageOwner_))
         return 0;
-    MessageBoxA(messageOwner_, text, status >= DownloadStopped ? urlBuffer : localPathBuffer, MB_ICONWARNING);
+    MessageBoxA(messageOwner_, text, status >= DownloadStopped ? url : localPath, MB_ICONWARNING);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "net/DownloadSink.h"
 #include "net/InternetHandle.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/KernelHandles.h"
@@ -16,10 +17,11 @@ enum DownloadStatus : int {
     DownloadRefused = IDS_REFUSED,  // the server answered with a status other than 200
     DownloadWriteFailed = 5002,  // also: no transfer buffer
     DownloadCreateFailed = 5004,
+    DownloadTooLarge = IDS_CANT_OPEN_FILE,  // the body passed its sink's limit
 };
 
-// Fetches one URL at a time over HTTP/1.0 into a local file, block by block,
-// calling onProgress between blocks. Owns the Internet session.
+// Fetches one URL at a time over HTTP/1.0 into a sink (or a local file), block
+// by block, calling onProgress between blocks. Owns the Internet session.
 class Downloader {
 public:
     // The sizes of the callers' URL and local path buffers given to fetchAndReport.
@@ -34,10 +36,17 @@ public:
     Downloader &operator=(const Downloader &) = delete;
 
     int openSession(const char *agentName);
+    // 1 when the whole body reached the sink and it kept it; else 0 with
+    // status set, and the sink has dropped whatever it received.
+    int fetch(const char *url, DownloadSink &sink);
+    // Fetches into a file at localPath, which a failed fetch deletes.
     int fetch(const char *url, const char *localPath);
-    // Puts fileName after the folders held in urlBuffer (UrlBufferSize bytes)
-    // and localPathBuffer (LocalPathBufferSize bytes), fetches, and on failure
-    // closes the session and shows a warning owned by the message owner.
+    // Puts fileName after the folder held in urlBuffer (UrlBufferSize bytes),
+    // fetches into sink, and on failure closes the session and shows a warning
+    // owned by the message owner.
+    int fetchAndReport(char *urlBuffer, const char *fileName, DownloadSink &sink);
+    // As above into a file: fileName also goes after the folder held in
+    // localPathBuffer (LocalPathBufferSize bytes).
     int fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName);
     void closeSession();
     unsigned bytesPerSecond();
@@ -70,13 +79,16 @@ protected:
     // Gets the transfer buffer (BlockSize + 1 bytes); replaced in tests to fail it.
     virtual bool allocateTransferBuffer(GlobalBlock &buffer);
 
-    // Copies the body into file until its end, a stop, a write failure or a
+    // Hands the body to sink until its end, a stop, a refusal by the sink or a
     // read error; announcedLength is the Content-Length, or -1 when none came.
-    // Returns 1 on success, else 0 with status set.
-    int copyBody(HINTERNET request, HANDLE file, char *buffer, long long announcedLength);
+    // Returns 1 when the sink kept the whole body, else 0 with status set
+    // (the sink not yet told to drop).
+    int copyBody(HINTERNET request, DownloadSink &sink, char *buffer, long long announcedLength);
 
 private:
-    int receive(const char *url, const char *localPath);
+    int receive(const char *url, DownloadSink &sink);
+    // Closes the session and shows the warning for status; always 0.
+    int report(const char *url, const char *localPath);
 
     HWND messageOwner_ = nullptr;
     DWORD timeoutMs_ = DefaultTimeoutMs;

@@ -114,6 +114,96 @@ int main(int argc, char **argv)
 """
 
 
+_TAMPERER_SOURCE = r"""#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+/* tamperer TEMP LOG: until ended, looks for program files in the Update
+   folders TEMP\K*\ and tries to rewrite, rename, replace and delete each;
+   LOG is rewritten after every round with "<files seen> <successes>". */
+static int attempt(const char *path, const char *decoy, const char *away)
+{
+    int done = 0;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        done += WriteFile(file, "MZ tampered", 11, &written, NULL) && written == 11;
+        CloseHandle(file);
+    }
+    if (MoveFileExA(path, away, 0)) {
+        ++done;
+        MoveFileExA(away, path, 0);
+    }
+    HANDLE other = CreateFileA(decoy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (other != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(other, "MZ decoy", 8, &written, NULL);
+        CloseHandle(other);
+    }
+    done += MoveFileExA(decoy, path, MOVEFILE_REPLACE_EXISTING) != 0;
+    DeleteFileA(decoy);
+    done += DeleteFileA(path) != 0;
+    return done;
+}
+int main(int argc, char **argv)
+{
+    if (argc < 3)
+        return 2;
+    long seen = 0, successes = 0;
+    for (;;) {
+        char pattern[MAX_PATH];
+        snprintf(pattern, sizeof pattern, "%s\\K*", argv[1]);
+        WIN32_FIND_DATAA folder;
+        HANDLE folders = FindFirstFileA(pattern, &folder);
+        while (folders != INVALID_HANDLE_VALUE) {
+            char files[MAX_PATH];
+            snprintf(files, sizeof files, "%s\\%s\\*.exe", argv[1], folder.cFileName);
+            WIN32_FIND_DATAA found;
+            HANDLE list = FindFirstFileA(files, &found);
+            while (list != INVALID_HANDLE_VALUE) {
+                char path[MAX_PATH];
+                snprintf(path, sizeof path, "%s\\%s\\%s", argv[1], folder.cFileName, found.cFileName);
+                ++seen;
+                successes += attempt(path, "C:\\kestrel\\decoy.exe", "C:\\kestrel\\stolen.exe");
+                if (!FindNextFileA(list, &found)) {
+                    FindClose(list);
+                    list = INVALID_HANDLE_VALUE;
+                }
+            }
+            if (!FindNextFileA(folders, &folder)) {
+                FindClose(folders);
+                folders = INVALID_HANDLE_VALUE;
+            }
+        }
+        FILE *log = fopen(argv[2], "w");
+        if (log) {
+            fprintf(log, "%ld %ld\n", seen, successes);
+            fclose(log);
+        }
+        Sleep(1);
+    }
+}
+"""
+
+
+def tamperer(temp_windows_path, log):
+    """A Wine process that keeps trying to change, rename, replace and delete
+    the program files of every Update folder under temp_windows_path; it
+    writes "<files seen> <successes>" to log (a path under C:\\kestrel)."""
+    folder = drive_c() / "kestrel"
+    folder.mkdir(exist_ok=True)
+    program = folder / "tamperer.exe"
+    if not program.exists():
+        with tempfile.TemporaryDirectory() as work:
+            source = pathlib.Path(work, "tamperer.c")
+            source.write_text(_TAMPERER_SOURCE)
+            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(program)], check=True)
+    log_path = folder / log
+    log_path.unlink(missing_ok=True)
+    return WineProcess("C:\\kestrel\\tamperer.exe", temp_windows_path, "C:\\kestrel\\" + log,
+                       ready=log_path.exists)
+
+
 class WineProcess:
     """Another Windows program running alongside Kestrel for a with-block."""
 

@@ -112,8 +112,12 @@ bool timeUpdateSteps(const char *path, const char *checksumHex, const char *targ
         keepBest(best.stamp, start);
 
         QueryPerformanceCounter(&start);
-        if (!replaceProgramFile(path, target, stamp))
-            return false;
+        {
+            FileHandle source(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ReplacementCopy copy;
+            if (!copy.write(source.get(), target, stamp) || !copy.moveOverTarget())
+                return false;
+        }
         keepBest(best.replace, start);
     }
     return true;

@@ -47,6 +47,25 @@ std::string temporaryFile(const char *name)
     return std::string(folder) + name;
 }
 
+// The folders an Update made for its downloads ("K" and a number) still in
+// the temporary folder.
+int updateFoldersLeft()
+{
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(temporaryFile("K*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        const std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            name.find_first_not_of("0123456789", 1) == std::string::npos)
+            ++count;
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return count;
+}
+
 // The main window and its commands over objects of the test's own, set up as
 // the program starts: Start enabled, Update disabled.
 class CommandRun : public ::testing::Test {
@@ -98,6 +117,7 @@ protected:
         EXPECT_NE(maker::lastRequestLine().find(std::string("/Utils/") + name), std::string::npos);
         EXPECT_FALSE(IsWindow(downloader.window));
         EXPECT_FALSE(maker::exists(temporaryFile(name)));
+        EXPECT_EQ(updateFoldersLeft(), 0);
         EXPECT_TRUE(boxes.boxes().empty());
     }
 
@@ -159,7 +179,43 @@ TEST_F(CommandRun, UpdateReplacesOnlyFromFilesFetchedInThisRun)
     EXPECT_EQ(SendMessageA(list.handle, LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(paneText(status.handle, 0), "Done");
     EXPECT_FALSE(maker::exists(temporaryFile("Fetched.exe")));
+    EXPECT_EQ(updateFoldersLeft(), 0);
     DeleteFileA(stale.c_str());
 }
+
+// A size line that agrees with the served file, or disagrees with it either
+// way: a disagreeing download is refused before anything of it is kept (and,
+// as after any failed fetch, the session is closed), its copy untouched.
+class CatalogueSize : public CommandRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CatalogueSize, OnlyAProgramOfTheCatalogueSizeIsInstalled)
+{
+    const std::string program = readFile("Y:\\corvel-current.exe");
+    maker::serve("Sized.exe", program);
+    afterScan({"Sized.exe"}, {"D:\\apps\\Sized.exe"});
+    window.catalogue.entries[0].sizeStatus = SizeStatus::Present;
+    window.catalogue.entries[0].size = program.size() + GetParam();
+
+    EXPECT_EQ(window.runUpdate(), 1);
+
+    if (GetParam() == 0) {
+        EXPECT_TRUE(readFile("D:\\apps\\Sized.exe") == program);
+        EXPECT_TRUE(boxes.boxes().empty());
+    } else {
+        EXPECT_EQ(readFile("D:\\apps\\Sized.exe"), "old program");
+        ASSERT_EQ(boxes.boxes().size(), 2u);
+        EXPECT_EQ(boxes.boxes()[0].text, "The downloaded file is not the expected program.");
+        EXPECT_EQ(boxes.boxes()[0].caption, std::string(maker::FolderUrl) + "Sized.exe");
+        EXPECT_EQ(boxes.boxes()[1].text, "Can't replace this file");
+    }
+    EXPECT_EQ(updateFoldersLeft(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ServedAgainstCatalogue, CatalogueSize, ::testing::Values(0, -1, 1),
+                         [](const ::testing::TestParamInfo<int> &info) {
+                             return info.param == 0 ? std::string("Equal")
+                                                    : info.param < 0 ? std::string("ServedLonger")
+                                                                     : std::string("ServedShorter");
+                         });
 
 } // namespace

@@ -39,9 +39,11 @@ bool ProgramSink::begin(long long announcedLength)
     if (entry_.sizeStatus == SizeStatus::Present && announcedLength >= 0 &&
         static_cast<std::uint64_t>(announcedLength) != entry_.size)
         return refuse(NotTheExpectedProgram);
-    // A new file only: whatever stands at the path is not ours to reuse.
+    // A new file only: whatever stands at the path is not ours to reuse. It
+    // goes when the handle is closed, so it is never free for another program
+    // to open between the last copy and its deletion.
     file_.reset(CreateFileA(path_, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_TEMPORARY, nullptr));
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!file_.valid())
         return refuse(DownloadCreateFailed);
     hashed_ = hash_.begin();
@@ -72,11 +74,7 @@ bool ProgramSink::end()
 void ProgramSink::drop()
 {
     kept_ = false;
-    // A valid handle means this sink created the file (CREATE_NEW).
-    if (file_.valid()) {
-        file_.close();
-        DeleteFileA(path_);
-    }
+    file_.close();
 }
 
 bool ProgramSink::matchesChecksum() const

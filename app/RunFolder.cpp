@@ -1,6 +1,7 @@
 #include "app/RunFolder.h"
 
 #include "app/core/RunFolderName.h"
+#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/core/TextWriter.h"
 
 #include <windows.h>
@@ -9,8 +10,9 @@
 
 RunFolder::~RunFolder()
 {
+    // A scanner may be looking into it just then.
     if (path_[0] != '\0')
-        RemoveDirectoryA(path_);
+        retryWhileBrieflyHeld([this]() -> DWORD { return RemoveDirectoryA(path_) ? 0 : GetLastError(); });
 }
 
 bool RunFolder::create(const char *temporaryFolder)

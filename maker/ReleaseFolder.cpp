@@ -1,5 +1,6 @@
 #include "maker/ReleaseFolder.h"
 
+#include "catalogue/core/AsciiCase.h"
 #include "toolkit/KernelHandles.h"
 
 #include <algorithm>
@@ -7,11 +8,6 @@
 #include <cstring>
 
 namespace {
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool nameBefore(const ReleaseFolder::Program &a, const ReleaseFolder::Program &b)
 {

@@ -12,6 +12,14 @@ namespace {
 constexpr unsigned ReadAttempts = 11;  // the first try and ten repeats
 constexpr int MessageTextSize = 80;
 const char EmptyName[] = "";
+// Wine reports a wait for data that ran out of time as the socket's own
+// time-out rather than WinINet's.
+constexpr DWORD SocketTimedOut = 10060;
+
+bool isSilence(DWORD error)
+{
+    return error == ERROR_INTERNET_TIMEOUT || error == SocketTimedOut;
+}
 }
 
 Downloader::Downloader()
@@ -63,9 +71,24 @@ SYSTEMTIME Downloader::currentUtcTime()
     return now;
 }
 
+std::uint64_t Downloader::millisecondsNow()
+{
+    return GetTickCount64();
+}
+
 Downloader::BlockRead Downloader::readBlock(HINTERNET request, char *buffer, DWORD size)
 {
+    // A read of a whole block would wait until the whole block has come: on
+    // a trickle that is far longer than a silence may last. Asking what has
+    // come first returns as soon as anything has (or the time-out passed).
     BlockRead read{};
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+        read.error = GetLastError();
+        return read;
+    }
+    if (available > 0 && available < size)
+        size = available;
     read.ok = InternetReadFile(request, buffer, size, &read.count);
     read.error = read.ok ? 0 : GetLastError();
     return read;
@@ -128,9 +151,7 @@ int Downloader::receive(const char *url, DownloadSink &sink)
         status = DownloadOpenRequestFailed;
         return 0;
     }
-    DWORD timeout = timeoutMs_;
-    InternetSetOptionA(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    if (!HttpSendRequestA(request.get(), "", 0, nullptr, 0)) {
+    if (!sendRequest(request.get())) {
         status = DownloadSendRequestFailed;
         return 0;
     }
@@ -159,6 +180,7 @@ int Downloader::receive(const char *url, DownloadSink &sink)
         status = DownloadWriteFailed;
         return 0;
     }
+    setReceiveTimeout(request.get(), pollMs());
     int result = 0;
     if (sink.begin(announcedLength))
         result = copyBody(request.get(), sink, static_cast<char *>(buffer.get()), announcedLength);
@@ -171,14 +193,47 @@ int Downloader::receive(const char *url, DownloadSink &sink)
     return result;
 }
 
+DWORD Downloader::pollMs() const
+{
+    return PollIntervalMs < timeoutMs_ ? PollIntervalMs : timeoutMs_;
+}
+
+void Downloader::setReceiveTimeout(HINTERNET request, DWORD milliseconds)
+{
+    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
+}
+
+// Each wait for body data is kept short, so that messages go through and the
+// rate is checked while a server trickles or says nothing; the silences
+// together still end the transfer after the full time-out. Wine takes a
+// request's receive time-out only when the request is sent, and then the
+// short wait also bounds the wait for the answer: a server slower to answer
+// than that is asked once more with the full time-out (and its body's reads
+// then wait as long under Wine).
+bool Downloader::sendRequest(HINTERNET request)
+{
+    setReceiveTimeout(request, pollMs());
+    if (HttpSendRequestA(request, "", 0, nullptr, 0))
+        return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNET_TIMEOUT && error != ERROR_INTERNET_CONNECTION_ABORTED)
+        return false;
+    setReceiveTimeout(request, timeoutMs_);
+    return HttpSendRequestA(request, "", 0, nullptr, 0) != FALSE;
+}
+
 int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, long long announcedLength)
 {
     unsigned failures = 0;
+    std::uint64_t lastData = millisecondsNow();
+    rateWindow_.start(lastData);
     for (;;) {
         BlockRead read = readBlock(request, buffer, BlockSize);
+        const std::uint64_t now = millisecondsNow();
         if (read.count > 0) {
             // A read that reports failure but delivered bytes still counts as data.
             totalBytes += read.count;
+            lastData = now;
             if (!sink.receive(buffer, read.count)) {
                 status = sink.refusal();
                 return 0;
@@ -186,6 +241,13 @@ int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, lo
             if (onProgress())
                 return 0;
             failures = 0;
+        } else if (isSilence(read.error)) {
+            if (now - lastData >= timeoutMs_) {
+                status = DownloadReadError;
+                return 0;
+            }
+            if (onProgress())
+                return 0;
         } else if (read.ok) {
             if (onProgress())
                 return 0;
@@ -200,9 +262,11 @@ int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, lo
                 return 0;
             }
             return 1;
-        } else if (read.error == ERROR_INTERNET_TIMEOUT || ++failures == ReadAttempts) {
-            // A time-out already waited the full receive time; repeating it
-            // would only multiply the wait.
+        } else if (++failures == ReadAttempts) {
+            status = DownloadReadError;
+            return 0;
+        }
+        if (rateWindow_.tooSlow(now, totalBytes)) {
             status = DownloadReadError;
             return 0;
         }

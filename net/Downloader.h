@@ -4,8 +4,11 @@
 
 #include "net/DownloadSink.h"
 #include "net/InternetHandle.h"
+#include "net/core/RateWindow.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/KernelHandles.h"
+
+#include <cstdint>
 
 // Result codes of a fetch; each doubles as the string-table identifier of its text.
 enum DownloadStatus : int {
@@ -29,6 +32,13 @@ public:
     static constexpr unsigned LocalPathBufferSize = 280;
     static constexpr unsigned BlockSize = 6000;
     static constexpr DWORD DefaultTimeoutMs = 30000;
+    // The slowest retrieval waited for: at least MinimumWindowBytes in every
+    // RateWindowMs (1,024 bytes a second on average over any minute).
+    static constexpr std::uint64_t RateWindowMs = 60000;
+    static constexpr std::uint64_t MinimumWindowBytes = 61440;
+    // The longest a read waits for data before the window and the messages
+    // get their turn.
+    static constexpr DWORD PollIntervalMs = 250;
 
     Downloader();
     virtual ~Downloader();
@@ -57,8 +67,14 @@ public:
 
     // The window that owns the warning boxes of fetchAndReport (the main window).
     void setMessageOwner(HWND owner) { messageOwner_ = owner; }
-    // Connect and receive time-out of sessions opened from now on.
+    // Connect time-out of sessions opened from now on, and the longest
+    // silence a transfer waits out.
     void setTimeout(DWORD milliseconds) { timeoutMs_ = milliseconds; }
+    // The rate bound of fetches started from now on.
+    void setRateWindow(std::uint64_t windowMs, std::uint64_t minimumBytes)
+    {
+        rateWindow_ = RateWindow(windowMs, minimumBytes);
+    }
 
     int status;
     unsigned totalBytes;
@@ -72,10 +88,15 @@ protected:
         DWORD count;
         DWORD error;  // GetLastError() of a failed read
     };
-    // One read of the response body; replaced in tests to script failures.
+    // Waits up to the request's receive time-out for body data, then reads
+    // at most size bytes of what has come (a count of 0 with success: the end
+    // of the body); replaced in tests to script failures.
     virtual BlockRead readBlock(HINTERNET request, char *buffer, DWORD size);
     // The current UTC time; replaced in tests to set the clock.
     virtual SYSTEMTIME currentUtcTime();
+    // A monotonic clock in milliseconds, for silences and the rate bound;
+    // replaced in tests to set the pace.
+    virtual std::uint64_t millisecondsNow();
     // Gets the transfer buffer (BlockSize + 1 bytes); replaced in tests to fail it.
     virtual bool allocateTransferBuffer(GlobalBlock &buffer);
 
@@ -87,9 +108,13 @@ protected:
 
 private:
     int receive(const char *url, DownloadSink &sink);
+    bool sendRequest(HINTERNET request);
+    DWORD pollMs() const;
+    static void setReceiveTimeout(HINTERNET request, DWORD milliseconds);
     // Closes the session and shows the warning for status; always 0.
     int report(const char *url, const char *localPath);
 
     HWND messageOwner_ = nullptr;
     DWORD timeoutMs_ = DefaultTimeoutMs;
+    RateWindow rateWindow_{RateWindowMs, MinimumWindowBytes};
 };

@@ -34,6 +34,8 @@
 #define IDS_READ_ERROR 5104
 #define IDS_REFUSED 5105
 #define IDS_NOT_THE_PROMISED_PROGRAM 5106
+#define IDS_NO_SIZE 5120
+#define IDS_OLDER_CATALOGUE 5121
 #define IDS_KESTREL_UPDATED 5400
 
 /* Why a program could not be replaced */

@@ -289,6 +289,16 @@ def _install(executable, folder_name="kestrel"):
     return f"C:\\{folder_name}\\" + executable.name
 
 
+KEPT_STATE_KEY = r"HKCU\Software\Corvel\Kestrel"
+
+
+def forget_kept_state():
+    """Removes what a signed Kestrel keeps in the registry (the newest
+    catalogue issue time it used), so no test sees another's."""
+    subprocess.run(["timeout", "60", "wine", "reg", "delete", KEPT_STATE_KEY, "/f"], env=_wine_env(),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+
+
 class Kestrel:
     """Kestrel.exe running under Wine for the length of a with-block.
 
@@ -315,6 +325,7 @@ class Kestrel:
 
     def __enter__(self):
         program = _install(self.executable, self.install_folder)
+        forget_kept_state()
         self._log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             ["timeout", "-k", "10", str(self.timeout), "wine", program],

@@ -21,9 +21,18 @@ namespace {
 
 // A download object on a clock that makes every repaint and pump due, which
 // can close the main window once the first bytes of a fetch have arrived, as
-// a click on the close box during a download does.
+// a click on the close box during a download does, or answer every read with
+// more bytes, as a server that sends without end.
 class ClosingDownloader : public ProgressDownloader {
 public:
+    BlockRead readBlock(HINTERNET request, char *buffer, DWORD size) override
+    {
+        if (!endless)
+            return ProgressDownloader::readBlock(request, buffer, size);
+        std::memset(buffer, 'E', size);
+        return BlockRead{TRUE, size, 0};
+    }
+    bool endless = false;
     int onProgress() override
     {
         if (closeWhileReceiving && totalBytes > 0 && IsWindow(window))
@@ -211,11 +220,27 @@ TEST_P(CatalogueSize, OnlyAProgramOfTheCatalogueSizeIsInstalled)
     EXPECT_EQ(updateFoldersLeft(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(ServedAgainstCatalogue, CatalogueSize, ::testing::Values(0, -1, 1),
-                         [](const ::testing::TestParamInfo<int> &info) {
-                             return info.param == 0 ? std::string("Equal")
-                                                    : info.param < 0 ? std::string("ServedLonger")
-                                                                     : std::string("ServedShorter");
-                         });
+// Catalogue size minus served size: equal, one byte less, one byte more.
+INSTANTIATE_TEST_SUITE_P(ServedAgainstCatalogue, CatalogueSize, ::testing::Values(0, -1, 1));
+
+// The download stops in the block that passes the catalogue's size, and
+// nothing of it stays on disk.
+TEST_F(CommandRun, AProgramSentWithoutEndIsStoppedAtItsCatalogueSize)
+{
+    maker::serve("Endless.exe", maker::bytes(100000));
+    afterScan({"Endless.exe"}, {"D:\\apps\\Endless.exe"});
+    window.catalogue.entries[0].sizeStatus = SizeStatus::Present;
+    window.catalogue.entries[0].size = 100000;
+    downloader.endless = true;
+
+    EXPECT_EQ(window.runUpdate(), 1);
+
+    EXPECT_LE(downloader.totalBytes, 100000u + Downloader::BlockSize);
+    EXPECT_EQ(readFile("D:\\apps\\Endless.exe"), "old program");
+    ASSERT_EQ(boxes.boxes().size(), 2u);
+    EXPECT_EQ(boxes.boxes()[0].text, "The downloaded file is not the expected program.");
+    EXPECT_EQ(boxes.boxes()[1].text, "Can't replace this file");
+    EXPECT_EQ(updateFoldersLeft(), 0);
+}
 
 } // namespace

@@ -154,63 +154,41 @@ TEST_F(SafeReplace, RefusesATargetThatIsNotThere)
     EXPECT_EQ(folderNames(), untouchedFolder);
 }
 
-// A scanner's hold: the target open without delete sharing until holdMs after
-// the copy beside it appeared (or for good, when holdMs is negative).
-class ScannerHold {
-public:
-    ScannerHold(const std::string &target, int holdMs) : holdMs_(holdMs)
-    {
-        file_ = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-        EXPECT_NE(file_, INVALID_HANDLE_VALUE);
-        if (holdMs_ >= 0)
-            thread_ = CreateThread(nullptr, 0, &ScannerHold::release, this, 0, nullptr);
-    }
-    ~ScannerHold()
-    {
-        if (thread_) {
-            WaitForSingleObject(thread_, INFINITE);
-            CloseHandle(thread_);
-        } else {
-            CloseHandle(file_);
-        }
-    }
+// A scanner's hold: the target open without delete sharing.
+HANDLE holdWithoutDeleteSharing(const std::string &path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
 
-private:
-    static DWORD WINAPI release(void *self)
-    {
-        ScannerHold &hold = *static_cast<ScannerHold *>(self);
-        const DWORD start = GetTickCount();
-        while (folderNames().size() < 3 && GetTickCount() - start < 10000)
-            Sleep(2);
-        Sleep(static_cast<DWORD>(hold.holdMs_));
-        CloseHandle(hold.file_);
-        return 0;
-    }
-
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    HANDLE thread_ = nullptr;
-    int holdMs_;
-};
+// Lets the hold go 300 ms after the copy beside the target appeared.
+DWORD WINAPI releaseAfterTheCopyAppeared(void *held)
+{
+    for (const DWORD start = GetTickCount(); folderNames().size() < 3 && GetTickCount() - start < 10000;)
+        Sleep(2);
+    Sleep(300);
+    CloseHandle(held);
+    return 0;
+}
 
 TEST_F(SafeReplace, WaitsOutAScannersBriefHoldOfTheTargetAndReportsALongerOneAsInUse)
 {
-    {
-        ScannerHold hold(pathOf("Sample.exe"), 300);
-        EXPECT_TRUE(replaceFromNewFile(pathOf("Sample.exe")));
-    }
+    HANDLE releaser = CreateThread(nullptr, 0, releaseAfterTheCopyAppeared,
+                                   holdWithoutDeleteSharing(pathOf("Sample.exe")), 0, nullptr);
+    EXPECT_TRUE(replaceFromNewFile(pathOf("Sample.exe")));
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
     EXPECT_EQ(readFile(pathOf("Sample.exe")), std::string(70000, 'N'));
     EXPECT_EQ(folderNames(), untouchedFolder);
 
     writeFile(pathOf("Sample.exe"), "old program");
+    HANDLE held = holdWithoutDeleteSharing(pathOf("Sample.exe"));
     ReplaceFacts failure{};
     const DWORD start = GetTickCount();
-    {
-        ScannerHold hold(pathOf("Sample.exe"), -1);
-        EXPECT_FALSE(replaceFromNewFile(pathOf("Sample.exe"), &failure));
-    }
+    EXPECT_FALSE(replaceFromNewFile(pathOf("Sample.exe"), &failure));
     // It was tried again for about a second before giving up.
     EXPECT_GE(GetTickCount() - start, 900u);
+    CloseHandle(held);
     EXPECT_EQ(replaceReason(failure), ReplaceReason::InUse);
     EXPECT_EQ(readFile(pathOf("Sample.exe")), "old program");
     EXPECT_EQ(folderNames(), untouchedFolder);

@@ -1,4 +1,5 @@
 #include "net/Downloader.h"
+#include "net/FileSink.h"
 #include "tests/harness/MessageBoxCatcher.h"
 #include "tests/win/net/MakerFolder.h"
 
@@ -149,6 +150,68 @@ TEST_F(DownloaderFetch, StalledTransferEndsAtTheReceiveTimeout)
 
     EXPECT_EQ(downloader.status, DownloadReadError);
     EXPECT_FALSE(maker::exists("D:\\out\\Stall.exe"));
+}
+
+TEST_F(DownloaderFetch, BoundedSinkTakesItsLimitAndRefusesOneByteMore)
+{
+    maker::serve("Bound.ini", maker::bytes(10000));
+    FileSink exact("D:\\out\\Exact.ini", 10000), over("D:\\out\\Over.ini", 9999);
+
+    ASSERT_TRUE(downloader.fetch(url("Bound.ini").c_str(), exact));
+    EXPECT_FALSE(downloader.fetch(url("Bound.ini").c_str(), over));
+    EXPECT_EQ(downloader.status, DownloadTooLarge);
+    EXPECT_EQ(readFile("D:\\out\\Exact.ini"), maker::bytes(10000));
+    EXPECT_FALSE(maker::exists("D:\\out\\Over.ini"));
+}
+
+// A server that never stops sending: the fetch stops at the sink's bound and
+// leaves nothing on disk, and the next fetch on the session still works.
+TEST_F(DownloaderFetch, EndlessBodyStopsAtTheBoundAndLeavesNothing)
+{
+    const std::uint64_t limit = 1024 * 1024;
+    maker::serve("Endless.ini", "[Version]\r\nKestrel 1.14\r\n");
+    maker::setBehaviour("{\"Endless.ini\": {\"endless\": true}}");
+
+    FileSink sink("D:\\out\\Endless.ini", limit);
+    EXPECT_FALSE(downloader.fetch(url("Endless.ini").c_str(), sink));
+
+    EXPECT_EQ(downloader.status, DownloadTooLarge);
+    EXPECT_GT(downloader.totalBytes, limit);
+    EXPECT_LE(downloader.totalBytes, limit + Downloader::BlockSize);
+    EXPECT_FALSE(maker::exists("D:\\out\\Endless.ini"));
+    maker::serve("Small.exe", "x");
+    EXPECT_TRUE(downloader.fetch(url("Small.exe").c_str(), "D:\\out\\Small.exe"));
+}
+
+// A byte every half second: far below the bound of a short window, and each
+// a long way from filling a block. The fetch stops with the read error long
+// before the time-out, and the progress hook runs between the bytes.
+TEST_F(DownloaderFetch, TrickleBelowTheRateBoundStops)
+{
+    maker::serve("Trickle.exe", maker::bytes(200));
+    maker::setBehaviour("{\"Trickle.exe\": {\"trickle\": 2}}");
+    downloader.setRateWindow(3000, 3000);
+
+    EXPECT_FALSE(downloader.fetch(url("Trickle.exe").c_str(), "D:\\out\\Trickle.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadReadError);
+    EXPECT_LT(downloader.calls.back().totalBytes, 200u);
+    // More calls than bytes: the hook also ran while no byte came.
+    EXPECT_GT(downloader.calls.size(), downloader.calls.back().totalBytes + 2);
+    EXPECT_FALSE(maker::exists("D:\\out\\Trickle.exe"));
+}
+
+// The short waits for data of the body must not cut off a server that takes
+// its time to answer at all.
+TEST_F(DownloaderFetch, ServerSlowToAnswerIsStillHeard)
+{
+    std::string body = maker::bytes(3000);
+    maker::serve("Slow.exe", body);
+    maker::setBehaviour("{\"Slow.exe\": {\"delay\": 1.5}}");
+
+    ASSERT_TRUE(downloader.fetch(url("Slow.exe").c_str(), "D:\\out\\Slow.exe"));
+
+    EXPECT_EQ(readFile("D:\\out\\Slow.exe"), body);
 }
 
 TEST_F(DownloaderFetch, NameWithSpaceReachesTheServerEscaped)

@@ -1,5 +1,6 @@
 #include "app/SafeReplace.h"
 
+#include "app/RunningProgram.h"
 #include "toolkit/BriefHoldRetry.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
@@ -111,8 +112,13 @@ bool ReplacementCopy::write(HANDLE source, const char *target, const FILETIME &s
 
 bool ReplacementCopy::moveOverTarget()
 {
-    const DWORD error = retryWhileBrieflyHeld([this]() -> DWORD {
-        return MoveFileExA(path_, target_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : GetLastError();
+    // The running program cannot be moved over; it is moved aside instead.
+    // Asked once: after that move its path names another file.
+    const bool running = isRunningProgram(target_);
+    const DWORD error = retryWhileBrieflyHeld([this, running]() -> DWORD {
+        const bool moved = running ? moveOverRunningProgram(path_, target_)
+                                   : MoveFileExA(path_, target_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        return moved ? 0 : GetLastError();
     });
     if (error == 0) {
         path_[0] = '\0';

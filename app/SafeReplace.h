@@ -11,7 +11,9 @@
 // Refused without touching anything: a target that is missing, a folder, or
 // read-only, hidden or a system file (refusesTargetAttributes), and one in a
 // folder path (with its final backslash) longer than MAX_PATH - 14
-// characters, where the copy's unique name cannot be made.
+// characters, where the copy's unique name cannot be made. The program this
+// process runs from is moved aside for the new copy (app/RunningProgram.h);
+// any other target that is running or held open fails at the final move.
 class ReplacementCopy {
 public:
     ReplacementCopy() = default;

@@ -8,6 +8,7 @@
 #include "app/ReplaceFailureText.h"
 #include "app/RunFolder.h"
 #include "app/RunningCommand.h"
+#include "app/RunningProgram.h"
 #include "app/SafeReplace.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
@@ -23,6 +24,7 @@
 namespace {
 
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
+constexpr UINT KestrelUpdated = IDS_KESTREL_UPDATED;
 constexpr int ReplaceFailureTextSize = 400;
 
 FILETIME toFileTime(const FileTime &time)
@@ -47,7 +49,8 @@ void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
 // installed, and the held file itself cannot be read by the platform's
 // version functions on Windows while it is held for writing. A program that
 // fails the check is dropped for all its copies. Every failure shows its box.
-void replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target)
+// True when the copy is in place.
+bool replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target)
 {
     ReplacementCopy copy;
     if (copy.write(program.heldFile(), target, toFileTime(entry.fileTime))) {
@@ -56,14 +59,15 @@ void replaceListedCopy(MainWindow &window, ProgramSink &program, const Catalogue
             program.drop();
             showNotTheExpectedProgram(window, entry.fileName);
             window.showWarning(CantReplaceThisFile, target);
-            return;
+            return false;
         }
         if (copy.moveOverTarget())
-            return;
+            return true;
     }
     char text[ReplaceFailureTextSize];
     replaceFailureText(copy.failure(), text, sizeof text);
     window.showWarning(text, target);
+    return false;
 }
 
 } // namespace
@@ -132,6 +136,7 @@ int UpdateCommand::run()
     downloader_.closeSession();
 
     char name[FileNameFieldSize];
+    bool replacedRunningProgram = false;
     while (!windowDestroyed(window_.handle)) {
         const LRESULT length = SendMessageA(list_.handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)
@@ -144,16 +149,26 @@ int UpdateCommand::run()
         const int found = window_.catalogue.findEntryByName(name) ? window_.catalogue.matchIndex : -1;
         // Only a program fetched whole and checked in this run, still held, is copied.
         if (found >= 0 && window_.catalogue.entries[found].downloaded &&
-            programs[found].heldFile() != INVALID_HANDLE_VALUE)
-            replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get());
-        else
+            programs[found].heldFile() != INVALID_HANDLE_VALUE) {
+            // Asked before the replacement, which gives the path a new file.
+            const bool running = isRunningProgram(line.get());
+            if (replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get()) && running)
+                replacedRunningProgram = true;
+        } else {
             window_.showWarning(CantReplaceThisFile, line.get());
+        }
         if (windowDestroyed(window_.handle))
             break;
         SendMessageA(list_.handle, LB_DELETESTRING, 0, 0);
     }
 
-    if (!windowDestroyed(window_.handle))
-        statusBar_.setPaneText(0, "Done");
+    if (windowDestroyed(window_.handle))
+        return 1;
+    statusBar_.setPaneText(0, "Done");
+    if (replacedRunningProgram) {
+        char text[100];
+        loadMessageText(KestrelUpdated, text, sizeof text);
+        window_.showInformation(text, "Kestrel");
+    }
     return 1;
 }

@@ -38,6 +38,7 @@
 #define IDS_SECURE_CONNECTION_FAILED 5108
 #define IDS_NO_SIZE 5120
 #define IDS_OLDER_CATALOGUE 5121
+#define IDS_KESTREL_UPDATED 5400
 
 /* Why a program could not be replaced */
 #define IDS_REPLACE_IN_USE 5300

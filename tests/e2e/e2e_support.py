@@ -65,30 +65,31 @@ def buttons(state):
 
 
 def scan_expecting_boxes(app, count, start=lambda app: app.click("&Start")):
-    """Starts a scan and closes the `count` message boxes it shows; their
-    (text, caption) in order, and the state after the last."""
+    """Starts a scan and closes the `count` message boxes it shows (and any
+    after them); their (text, caption) in order, and the state at its end."""
     start(app)
-    seen = []
-    while len(seen) < count:
-        state = app.wait_for(lambda s: messages(s), 300, f"message box {len(seen) + 1}")
-        seen.append(messages(state)[0])
-        app.box_ok()
-        app.wait_for(lambda s: not messages(s) or messages(s)[0] != seen[-1], 60, "the box to close")
-    app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
-    return seen, app.state()
+    return answer_boxes_until(app, lambda s: buttons(s)["&Start"], "the scan's end", count=count)
 
 
-def answer_boxes_until(app, predicate, what):
-    """Closes message boxes as they come until predicate holds; the boxes seen."""
+def answer_boxes_until(app, predicate, what, count=0, timeout=300):
+    """Closes message boxes as they come, in order, until predicate holds with
+    no box open and at least `count` boxes were closed; with no predicate,
+    until `count` boxes were closed. Their (text, caption), and the state
+    seen last."""
     seen = []
+    deadline = time.monotonic() + timeout
     while True:
-        state = app.wait_for(lambda s: predicate(s) or messages(s), timeout=300, what=what)
+        enough = len(seen) >= count
+        if enough and predicate is None:
+            return seen, app.state()
+        state = app.wait_for(lambda s: messages(s) or (enough and predicate(s)),
+                             max(1, deadline - time.monotonic()), what)
         boxes = messages(state)
         if not boxes:
-            return seen, app.state()
+            return seen, state
         seen.append(boxes[0])
         app.box_ok()
-        app.wait_for(lambda s: messages(s) != boxes or not messages(s), what="the box to close")
+        app.wait_for(lambda s: messages(s) != boxes, 60, "the box to close")
 
 
 def folder_names(folder):

@@ -28,6 +28,7 @@ import unittest
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 from kestrel_harness import (SOURCE_DIR, START, UPDATE, Drives, Kestrel, build_program,  # noqa: E402
                              drive_c, maker_server, temp_folder)
+from e2e_support import answer_boxes_until  # noqa: E402
 
 BASE_URL = "http://updates.corvel.example/Utils/"
 TOKEN_HEADER = "[L]\n&7(2?KwT\n[U]\n"
@@ -198,28 +199,14 @@ class FaultTests(unittest.TestCase):
 
     # -- driving
 
+    # The boxes as (caption, text).
     def boxes(self, app, count, timeout=60):
-        """Reads and closes the next `count` message boxes: [(caption, text)]."""
-        seen = []
-        for _ in range(count):
-            box = app.wait_box(timeout)
-            seen.append((box["caption"], box["text"]))
-            app.box_ok()
-            app.wait_for(lambda s: not any(d["kind"] == "message" and (d["caption"], d["text"]) == seen[-1]
-                                           for d in s["dialogs"]), 30, "the box to close")
-        return seen
+        seen, _ = answer_boxes_until(app, None, "a message box", count=count, timeout=timeout * count)
+        return [(caption, text) for text, caption in seen]
 
     def boxes_until(self, app, done, timeout=120):
-        """Reads and closes message boxes until done(state) holds with no box open."""
-        seen = []
-        deadline = time.monotonic() + timeout
-        while True:
-            state = app.wait_for(lambda s: any(d["kind"] == "message" for d in s["dialogs"]) or done(s),
-                                 max(1, deadline - time.monotonic()), "a box or the end of the command")
-            box = next((d for d in state["dialogs"] if d["kind"] == "message"), None)
-            if box is None:
-                return seen, state
-            seen.extend(self.boxes(app, 1))
+        seen, state = answer_boxes_until(app, done, "a box or the end of the command", timeout=timeout)
+        return [(caption, text) for text, caption in seen], state
 
     def start_scan(self, app):
         app.click("&Start")

@@ -1,7 +1,15 @@
 // KestrelDriver: looks at and drives a running Kestrel.exe from another process,
 // for the end-to-end tests. Every answer is one line of JSON on standard output
-// (UTF-8); the exit code is 0 when the request could be carried out, 1 when the
-// window or control it needs is not there, 2 for a usage error.
+// (UTF-8).
+//
+// Run with a request as arguments, it answers that one and exits with 0 when
+// the request could be carried out, 1 when the window or control it needs is
+// not there, 2 for a usage error. Run without arguments, it first prints
+// {"ready":true}, then reads requests from standard input, one a line with
+// its words separated by tabs, and answers each at once, until the input ends:
+// a test keeps one driver for its whole length instead of starting a Wine
+// process per look. There an answer {"ok":false,...} stands for exit code 1 and
+// {"ok":false,"usage":...} for exit code 2.
 //
 //   state              main window, list, status panes, buttons, open dialogs
 //   command ID         posts WM_COMMAND ID to the main window
@@ -234,6 +242,11 @@ int printState()
         std::puts("{\"running\":false}");
         return 0;
     }
+    // A look taken while Kestrel is still building its window could list its
+    // children before the last were made and read the list after it was
+    // filled; once its thread takes a message, the window is built.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     DWORD process = processOf(main);
     RECT window{}, client{};
     GetWindowRect(main, &window);
@@ -536,11 +549,85 @@ int startProgram(const char *program)
     return 0;
 }
 
-int usage()
+const char usageText[] = "usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok |"
+                         " about-close | close | close-box | resize W H | memory | resources EXE | start EXE";
+
+int usage(bool serving)
 {
-    std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | close-box | resize W H | memory | resources EXE | start EXE\n", stderr);
+    if (serving)
+        std::printf("{\"ok\":false,\"usage\":%s}\n", quoted(usageText).c_str());
+    else
+        std::fprintf(stderr, "%s\n", usageText);
     return 2;
+}
+
+// Carries out one request (argv[0] is the verb); its exit code.
+int answer(int argc, char **argv, bool serving)
+{
+    if (argc < 1)
+        return usage(serving);
+    std::string verb = argv[0];
+    if (verb == "state" && argc == 1)
+        return printState();
+    if (verb == "command" && argc == 2)
+        return postCommand(std::atoi(argv[1]));
+    if (verb == "click" && argc == 2)
+        return clickButton(argv[1]);
+    if (verb == "box-ok" && argc == 1)
+        return closeMessageBox();
+    if (verb == "about-ok" && argc == 1)
+        return aboutAction(false);
+    if (verb == "about-close" && argc == 1)
+        return aboutAction(true);
+    if (verb == "close" && argc == 1) {
+        HWND main = mainWindow();
+        return done(main && PostMessageA(main, WM_CLOSE, 0, 0), "close");
+    }
+    if (verb == "close-box" && argc == 1) {
+        HWND main = mainWindow();
+        return done(main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0), "close-box");
+    }
+    if (verb == "resize" && argc == 3) {
+        HWND main = mainWindow();
+        return done(main && SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[1]), std::atoi(argv[2]),
+                                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+                    "resize");
+    }
+    if (verb == "memory" && argc == 1)
+        return printMemory();
+    if (verb == "resources" && argc == 2)
+        return printResources(argv[1]);
+    if (verb == "start" && argc == 2)
+        return startProgram(argv[1]);
+    return usage(serving);
+}
+
+// Answers the requests of standard input, one a line, words separated by tabs.
+int serve()
+{
+    std::puts("{\"ready\":true}");
+    std::fflush(stdout);
+    std::string line;
+    for (int c; (c = std::getchar()) != EOF;) {
+        if (c != '\n') {
+            line += char(c);
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> words;
+        std::string::size_type start = 0;
+        for (std::string::size_type tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            words.push_back(line.substr(start, tab - start));
+        words.push_back(line.substr(start));
+        std::vector<char *> args;
+        for (std::string &word : words)
+            args.push_back(&word[0]);
+        answer(int(args.size()), args.data(), true);
+        std::fflush(stdout);
+        line.clear();
+    }
+    return 0;
 }
 
 } // namespace
@@ -548,39 +635,6 @@ int usage()
 int main(int argc, char **argv)
 {
     if (argc < 2)
-        return usage();
-    std::string verb = argv[1];
-    if (verb == "state")
-        return printState();
-    if (verb == "command" && argc == 3)
-        return postCommand(std::atoi(argv[2]));
-    if (verb == "click" && argc == 3)
-        return clickButton(argv[2]);
-    if (verb == "box-ok")
-        return closeMessageBox();
-    if (verb == "about-ok")
-        return aboutAction(false);
-    if (verb == "about-close")
-        return aboutAction(true);
-    if (verb == "close") {
-        HWND main = mainWindow();
-        return done(main && PostMessageA(main, WM_CLOSE, 0, 0), "close");
-    }
-    if (verb == "close-box") {
-        HWND main = mainWindow();
-        return done(main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0), "close-box");
-    }
-    if (verb == "resize" && argc == 4) {
-        HWND main = mainWindow();
-        return done(main && SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
-                                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
-                    "resize");
-    }
-    if (verb == "memory")
-        return printMemory();
-    if (verb == "resources" && argc == 3)
-        return printResources(argv[2]);
-    if (verb == "start" && argc == 3)
-        return startProgram(argv[2]);
-    return usage();
+        return serve();
+    return answer(argc - 1, argv + 1, false);
 }

@@ -56,7 +56,8 @@ for attempt in 1 2 3; do
   start_display && break
   [ "$attempt" = 3 ] && { echo "cannot start a virtual display" >&2; exit 1; }
 done
-export DISPLAY=":$(tr -dc 0-9 <"$own/display")"
+DISPLAY=":$(tr -dc 0-9 <"$own/display")"
+export DISPLAY
 
 # The server and Wine's background services start now, with nothing to
 # inherit: started later by the test's first program, they would hold its

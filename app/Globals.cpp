@@ -3,8 +3,9 @@
 #include "resources/ResourceIds.h"
 
 // One translation unit, so the order of definition is the order of
-// construction (and the reverse that of destruction). No object refers to
-// another here: WinMain attaches the finder once all of them exist.
+// construction (and the reverse that of destruction). The main window is
+// given the objects it and its commands use; it only keeps references to
+// them, so the status bar, built after it, is among them.
 LabelControl titleLabel(IDC_ABOUT_TITLE, 0);
 LabelControl websiteLink(IDC_ABOUT_WEBSITE, 1);
 LabelControl emailLink(IDC_ABOUT_EMAIL, 1);
@@ -19,5 +20,5 @@ AboutDialog aboutDialog;
 ProgramFinder finder;
 ProgressDownloader downloader;
 ProgramListBox programList;
-MainWindow mainWindow;
+MainWindow mainWindow(programList, buttonBar, statusBar, finder, downloader, aboutDialog);
 StatusBar statusBar;

@@ -4,24 +4,47 @@
 
 #include "app/AboutDialog.h"
 #include "app/CommandIds.h"
-#include "app/Globals.h"
-#include "app/core/MainWindowText.h"
+#include "app/FetchSettings.h"
+#include "catalogue/ProgramFinder.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
+#include "toolkit/ProgramListBox.h"
+#include "toolkit/StatusBar.h"
 
 const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
 const char CatalogueKey[] = KESTREL_CATALOGUE_KEY;
 
 namespace {
-const char CatalogueFileName[] = "Kestrel.ini";
 const char DrivesLineStart[] = "Drives to be scanned:  ";
 const char AddressLineStart[] = "Internet source location:  ";
 constexpr int InformationLineSize = 100;
 }
 
-MainWindow::MainWindow() : catalogue(*this) {}
+MainWindow::MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
+                       ProgressDownloader &downloader, Dialog &aboutBox)
+    : catalogue(*this), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutBox_(aboutBox),
+      scan_(*this, list, buttonBar, statusBar, finder, downloader),
+      update_(*this, list, buttonBar, statusBar, downloader)
+{
+    finder.attach(catalogue, list, statusBar);
+}
+
+bool MainWindow::createFrame()
+{
+    return FrameWindow::createFrame(list_, buttonBar_, statusBar_);
+}
+
+int MainWindow::runScan()
+{
+    return scan_.run();
+}
+
+int MainWindow::runUpdate()
+{
+    return update_.run();
+}
 
 void MainWindow::adjustClass(WNDCLASSA &windowClass)
 {
@@ -67,7 +90,7 @@ int MainWindow::onCreate()
 
 HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
 {
-    return programList.background;
+    return list_.background;
 }
 
 void MainWindow::onDestroy()
@@ -81,8 +104,8 @@ void MainWindow::onDestroy()
 
 void MainWindow::onDrawItem(WPARAM wParam, LPARAM lParam)
 {
-    if (static_cast<int>(wParam) == programList.id)
-        programList.drawItem(reinterpret_cast<DRAWITEMSTRUCT *>(lParam));
+    if (static_cast<int>(wParam) == list_.id)
+        list_.drawItem(reinterpret_cast<DRAWITEMSTRUCT *>(lParam));
 }
 
 // The frame itself shows nothing; the list is repainted whole with it.
@@ -91,21 +114,21 @@ void MainWindow::onPaint()
     {
         PaintCycle paint(handle);
     }
-    InvalidateRect(programList.handle, nullptr, TRUE);
+    InvalidateRect(list_.handle, nullptr, TRUE);
 }
 
 int MainWindow::showAbout()
 {
     return static_cast<int>(DialogBoxParamA(programInstance(), MAKEINTRESOURCEA(AboutDialog::TemplateId),
                                             handle, Dialog::dialogThunk,
-                                            reinterpret_cast<LPARAM>(&aboutDialog)));
+                                            reinterpret_cast<LPARAM>(&aboutBox_)));
 }
 
 void MainWindow::showFileCount()
 {
     char text[20];
-    formatFileCount(static_cast<long>(SendMessageA(programList.handle, LB_GETCOUNT, 0, 0)), text, sizeof text);
-    statusBar->setPaneText(1, text);
+    formatFileCount(static_cast<long>(SendMessageA(list_.handle, LB_GETCOUNT, 0, 0)), text, sizeof text);
+    statusBar_.setPaneText(1, text);
 }
 
 void MainWindow::initialiseContents()
@@ -122,14 +145,14 @@ void MainWindow::initialiseContents()
         if (display && GetTextMetricsA(display.get(), &metrics))
             lineHeight = listLineHeight(metrics.tmHeight, metrics.tmExternalLeading);
     }
-    SendMessageA(programList.handle, LB_SETITEMHEIGHT, 0, lineHeight);
+    SendMessageA(list_.handle, LB_SETITEMHEIGHT, 0, lineHeight);
 
     findFixedDrives();
 
     std::strncat(addressLine, UpdateFolderUrl, sizeof addressLine - std::strlen(addressLine) - 1);
-    SendMessageA(programList.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(addressLine));
+    SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(addressLine));
     appendDriveLetters(drivesLine, sizeof drivesLine, fixedDrive);
-    SendMessageA(programList.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drivesLine));
+    SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drivesLine));
 
     // GetTempPathA leaves the buffer alone when the folder does not fit it;
     // the zero-filled block then stays an empty path.
@@ -144,9 +167,9 @@ void MainWindow::initialiseContents()
 
 void MainWindow::findFixedDrives()
 {
-    char root[] = "?:\\";
-    for (int index = 2; index < 26; ++index) {
-        root[0] = static_cast<char>('A' + index);
+    char root[4];
+    for (int index = FirstSearchedDrive; index < DriveCount; ++index) {
+        driveRoot(index, root);
         fixedDrive[index] = GetDriveTypeA(root) == DRIVE_FIXED ? 1 : 0;
     }
 }

@@ -1,15 +1,32 @@
 #pragma once
+#include "app/ScanCommand.h"
+#include "app/UpdateCommand.h"
+#include "app/core/MainWindowText.h"
 #include "catalogue/Catalogue.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
+
+class Dialog;
+class ProgramFinder;
+class ProgramListBox;
+class ProgressDownloader;
 
 // The application's frame: the button bar, the sorted list of drives or found
 // programs and the status bar, plus the working path, the catalogue and the
 // fixed-drive flags. Its commands run to completion inside onCommand.
 class MainWindow : public FrameWindow {
 public:
-    MainWindow();
+    // Keeps references to the objects the window and its commands work with
+    // and attaches the finder to the list, the status bar and the catalogue.
+    // The list and the finder must exist already; the others only by the time
+    // createFrame runs (the program's status bar is built after its main
+    // window). aboutBox runs the About box's template.
+    MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
+               ProgressDownloader &downloader, Dialog &aboutBox);
+
+    // Creates the frame with the list, the button bar and the status bar.
+    bool createFrame();
 
     void adjustClass(WNDCLASSA &windowClass) override;
     void adjustCreateParams(CREATESTRUCTA &params) override;
@@ -43,13 +60,19 @@ public:
     // use; empty when the folder cannot be used.
     char *tempPath = nullptr;
     Catalogue catalogue;
-    int fixedDrive[26] = {};
+    int fixedDrive[DriveCount] = {};
     // Set while Start or Update runs (RunningCommand); both do nothing then.
     bool commandRunning = false;
 
 private:
+    ProgramListBox &list_;
+    ButtonBar &buttonBar_;
+    StatusBar &statusBar_;
+    Dialog &aboutBox_;
     GlobalBlock tempPathBlock_;
     bool tempFolderUsable_ = false;
+    ScanCommand scan_;
+    UpdateCommand update_;
 };
 
 // The server folder of the catalogue and the program files.

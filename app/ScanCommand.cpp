@@ -1,21 +1,24 @@
-#include "app/MainWindow.h"
+#include "app/ScanCommand.h"
 
 #include "app/CommandIds.h"
-#include "app/Globals.h"
+#include "app/FetchSettings.h"
+#include "app/MainWindow.h"
 #include "app/RunningCommand.h"
+#include "app/core/MainWindowText.h"
+#include "catalogue/ProgramFinder.h"
+#include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
+#include "toolkit/ButtonBar.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/ListBoxControl.h"
 #include "toolkit/MessagePump.h"
+#include "toolkit/StatusBar.h"
 
 #include <cstring>
 
 namespace {
 
-const char CatalogueFileName[] = "Kestrel.ini";
-const char AgentName[] = "Kestrel";
 const char NothingToUpdate[] = "Nothing to update.";
-constexpr int ProgressColumns = 40;
-constexpr COLORREF ProgressColour = RGB(0, 255, 0);
 constexpr int SearchDepth = 16;
 
 // Size of the downloaded catalogue; 0 when it is missing or unreadable.
@@ -31,64 +34,72 @@ DWORD catalogueSize(const char *path)
 
 } // namespace
 
-int MainWindow::runScan()
+ScanCommand::ScanCommand(MainWindow &window, ListBoxControl &list, ButtonBar &buttonBar, StatusBar &statusBar,
+                         ProgramFinder &finder, ProgressDownloader &downloader)
+    : window_(window), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), finder_(finder),
+      downloader_(downloader)
 {
-    if (commandRunning || !buttonBar->isButtonEnabled(CommandStart))
-        return 0;
-    if (!temporaryFolderUsable())
-        return 0;
-    RunningCommand running(commandRunning);
+}
 
-    SendMessageA(listBox->handle, LB_RESETCONTENT, 0, 0);
-    if (replaceFileName(tempPath, TempPathSize, CatalogueFileName))
+int ScanCommand::run()
+{
+    if (window_.commandRunning || !buttonBar_.isButtonEnabled(CommandStart))
+        return 0;
+    if (!window_.temporaryFolderUsable())
+        return 0;
+    RunningCommand running(window_.commandRunning);
+
+    char *const tempPath = window_.tempPath;
+    SendMessageA(list_.handle, LB_RESETCONTENT, 0, 0);
+    if (replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName))
         DeleteFileA(tempPath);
 
     int fetched = 0;
     // After a fetch, the catalogue's URL: the caption of its warnings.
     char url[Downloader::UrlBufferSize];
-    if (downloader.openSession(AgentName)) {
-        downloader.setMessageOwner(handle);
-        downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
+    if (downloader_.openSession(AgentName)) {
+        downloader_.setMessageOwner(window_.handle);
+        downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         std::strcpy(url, UpdateFolderUrl);
-        fetched = downloader.fetchAndReport(url, tempPath, CatalogueFileName);
-        downloader.destroyProgressWindow();
-        downloader.closeSession();
+        fetched = downloader_.fetchAndReport(url, tempPath, CatalogueFileName);
+        downloader_.destroyProgressWindow();
+        downloader_.closeSession();
     }
     pumpPendingMessages();
 
     // Closing the window during the fetch stops it; the window's own clean-up
     // could not remove the catalogue while the fetch still wrote it.
-    if (windowDestroyed(handle)) {
+    if (windowDestroyed(window_.handle)) {
         DeleteFileA(tempPath);
         return 0;
     }
     if (!fetched || catalogueSize(tempPath) == 0) {
-        showWarning("Failed to retrieve version information", "Kestrel");
+        window_.showWarning("Failed to retrieve version information", "Kestrel");
         return 0;
     }
-    if (!catalogue.readCatalogue(tempPath, url, CatalogueKey))
+    if (!window_.catalogue.readCatalogue(tempPath, url, CatalogueKey))
         return 0;
 
-    char root[] = "?:\\";
-    for (int index = 2; index < 26; ++index) {
-        if (!fixedDrive[index])
+    char root[4];
+    for (int index = FirstSearchedDrive; index < DriveCount; ++index) {
+        if (!window_.fixedDrive[index])
             continue;
-        root[0] = static_cast<char>('A' + index);
-        finder.search(root, "*.exe", SearchDepth, 0);
-        if (windowDestroyed(handle)) {
+        driveRoot(index, root);
+        finder_.search(root, "*.exe", SearchDepth, 0);
+        if (windowDestroyed(window_.handle)) {
             DeleteFileA(tempPath);
             return 0;
         }
     }
 
-    showFileCount();
-    if (SendMessageA(listBox->handle, LB_GETCOUNT, 0, 0) > 0) {
-        buttonBar->enableButton(CommandStart, 0);
-        buttonBar->enableButton(CommandUpdate, 1);
-        statusBar->setPaneText(0, "Ready to update");
+    window_.showFileCount();
+    if (SendMessageA(list_.handle, LB_GETCOUNT, 0, 0) > 0) {
+        buttonBar_.enableButton(CommandStart, 0);
+        buttonBar_.enableButton(CommandUpdate, 1);
+        statusBar_.setPaneText(0, "Ready to update");
         return 1;
     }
-    statusBar->setPaneText(0, NothingToUpdate);
-    SendMessageA(listBox->handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NothingToUpdate));
+    statusBar_.setPaneText(0, NothingToUpdate);
+    SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NothingToUpdate));
     return 1;
 }

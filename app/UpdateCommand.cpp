@@ -1,23 +1,25 @@
-#include "app/MainWindow.h"
+#include "app/UpdateCommand.h"
 
 #include "app/CommandIds.h"
 #include "app/DownloadCheck.h"
-#include "app/Globals.h"
+#include "app/FetchSettings.h"
+#include "app/MainWindow.h"
 #include "app/RunningCommand.h"
 #include "app/SafeReplace.h"
+#include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
+#include "toolkit/ButtonBar.h"
 #include "toolkit/HeapArray.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/ListBoxControl.h"
 #include "toolkit/ResourceText.h"
+#include "toolkit/StatusBar.h"
 #include "toolkit/core/PathText.h"
 
 #include <cstring>
 
 namespace {
 
-const char AgentName[] = "Kestrel";
-constexpr int ProgressColumns = 40;
-constexpr COLORREF ProgressColour = RGB(0, 255, 0);
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
 
 FILETIME toFileTime(const FileTime &time)
@@ -50,40 +52,47 @@ private:
 
 } // namespace
 
-int MainWindow::runUpdate()
+UpdateCommand::UpdateCommand(MainWindow &window, ListBoxControl &list, ButtonBar &buttonBar, StatusBar &statusBar,
+                             ProgressDownloader &downloader)
+    : window_(window), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), downloader_(downloader)
 {
-    if (commandRunning || !buttonBar->isButtonEnabled(CommandUpdate))
-        return 0;
-    if (!temporaryFolderUsable())
-        return 0;
-    RunningCommand running(commandRunning);
+}
 
-    if (!downloader.openSession(AgentName)) {
-        showWarning("Can't start the internet session", "Kestrel");
+int UpdateCommand::run()
+{
+    if (window_.commandRunning || !buttonBar_.isButtonEnabled(CommandUpdate))
+        return 0;
+    if (!window_.temporaryFolderUsable())
+        return 0;
+    RunningCommand running(window_.commandRunning);
+    char *const tempPath = window_.tempPath;
+
+    if (!downloader_.openSession(AgentName)) {
+        window_.showWarning("Can't start the internet session", "Kestrel");
         return 0;
     }
-    buttonBar->enableButton(CommandUpdate, 0);
-    downloader.setMessageOwner(handle);
+    buttonBar_.enableButton(CommandUpdate, 0);
+    downloader_.setMessageOwner(window_.handle);
 
     FetchedFiles fetched;
-    const int count = catalogue.entryCount;
-    for (int index = 0; index < count && !windowDestroyed(handle); ++index) {
-        CatalogueEntry &entry = catalogue.entries[index];
+    const int count = window_.catalogue.entryCount;
+    for (int index = 0; index < count && !windowDestroyed(window_.handle); ++index) {
+        CatalogueEntry &entry = window_.catalogue.entries[index];
         if (!entry.needsUpdate)
             continue;
         char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
 
-        downloader.createProgressWindow(handle, ProgressColumns, ProgressColour);
+        downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
         std::strcpy(url, UpdateFolderUrl);
-        const int ok = downloader.fetchAndReport(url, tempPath, fileName);
-        downloader.destroyProgressWindow();
+        const int ok = downloader_.fetchAndReport(url, tempPath, fileName);
+        downloader_.destroyProgressWindow();
 
-        if (windowDestroyed(handle)) {
+        if (windowDestroyed(window_.handle)) {
             // The fetch was stopped by the closing: its file is ours to remove.
             // The window's clean-up has pointed tempPath at the catalogue.
-            if (replaceFileName(tempPath, TempPathSize, fileName))
+            if (replaceFileName(tempPath, MainWindow::TempPathSize, fileName))
                 DeleteFileA(tempPath);
             break;
         }
@@ -95,7 +104,7 @@ int MainWindow::runUpdate()
             DeleteFileA(tempPath);
             char text[80];
             loadMessageText(NotThePromisedProgram, text, sizeof text);
-            showWarning(text, url);
+            window_.showWarning(text, url);
             continue;
         }
         entry.downloaded = 1;
@@ -105,37 +114,35 @@ int MainWindow::runUpdate()
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         const FILETIME stamp = toFileTime(entry.fileTime);
         if (!file.valid() || !SetFileTime(file.get(), &stamp, &stamp, &stamp))
-            showWarning("Error saving date", tempPath);
+            window_.showWarning("Error saving date", tempPath);
     }
-    downloader.closeSession();
+    downloader_.closeSession();
 
     char name[FileNameFieldSize];
-    while (!windowDestroyed(handle)) {
-        const LRESULT length = SendMessageA(listBox->handle, LB_GETTEXTLEN, 0, 0);
+    while (!windowDestroyed(window_.handle)) {
+        const LRESULT length = SendMessageA(list_.handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)
             break;
         HeapArray<char> line;
         if (!line.allocate(static_cast<SIZE_T>(length) + 1))
             break;
-        SendMessageA(listBox->handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
+        SendMessageA(list_.handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
         fileNameFromPath(line.get(), name, sizeof name);
         const CatalogueEntry *entry = nullptr;
-        for (int index = 0; index < catalogue.entryCount && !entry; ++index) {
-            if (sameFileName(catalogue.entries[index].fileName, name))
-                entry = &catalogue.entries[index];
-        }
+        if (window_.catalogue.findEntryByName(name))
+            entry = &window_.catalogue.entries[window_.catalogue.matchIndex];
         bool replaced = false;
-        if (entry && entry->downloaded && replaceFileName(tempPath, TempPathSize, entry->fileName))
+        if (entry && entry->downloaded && replaceFileName(tempPath, MainWindow::TempPathSize, entry->fileName))
             replaced = replaceProgramFile(tempPath, line.get(), toFileTime(entry->fileTime));
         if (!replaced)
-            showWarning("Can't replace this file", line.get());
-        if (windowDestroyed(handle))
+            window_.showWarning("Can't replace this file", line.get());
+        if (windowDestroyed(window_.handle))
             break;
-        SendMessageA(listBox->handle, LB_DELETESTRING, 0, 0);
+        SendMessageA(list_.handle, LB_DELETESTRING, 0, 0);
     }
 
     fetched.deleteAll(tempPath);
-    if (!windowDestroyed(handle))
-        statusBar->setPaneText(0, "Done");
+    if (!windowDestroyed(window_.handle))
+        statusBar_.setPaneText(0, "Done");
     return 1;
 }

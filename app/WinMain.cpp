@@ -8,7 +8,6 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
 {
     setProgramInstance(instance);
-    finder.attach(mainWindow.catalogue, programList, statusBar);
 
     // The status bar is created inside the frame's WM_CREATE, so its panes
     // must be declared first.
@@ -18,7 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
     registerProgressWindowClass();
     registerCustomControls();
 
-    if (!mainWindow.createFrame(programList, buttonBar, statusBar))
+    if (!mainWindow.createFrame())
         return 0;
 
     buttonBar.allocateButtons(4);

@@ -12,9 +12,9 @@ bool mainClassRegistered = false;
 
 bool FrameWindow::createFrame(ListBoxControl &list, ButtonBar &bar, StatusBar &status)
 {
-    listBox = &list;
-    buttonBar = &bar;
-    statusBar = &status;
+    listBox_ = &list;
+    bar_ = &bar;
+    status_ = &status;
     registerClass();
 
     CREATESTRUCTA params{};
@@ -43,10 +43,10 @@ bool FrameWindow::createFrame(ListBoxControl &list, ButtonBar &bar, StatusBar &s
     RECT client;
     GetClientRect(handle, &client);
     barHeight = metrics.tmHeight + 12;
-    if (!buttonBar->createBar(handle, 0, 0, client.right - client.left, barHeight))
+    if (!bar_->createBar(handle, 0, 0, client.right - client.left, barHeight))
         return false;
-    listBox->exStyle = WS_EX_CLIENTEDGE;
-    return listBox->create(handle, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    listBox_->exStyle = WS_EX_CLIENTEDGE;
+    return listBox_->create(handle, 0, "", CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            CW_USEDEFAULT) != 0;
 }
 
@@ -79,10 +79,9 @@ int FrameWindow::run()
 void FrameWindow::layOut()
 {
     // A WM_SIZE that comes while a child does not exist yet moves nothing.
-    if (!buttonBar || !buttonBar->handle || !listBox || !listBox->handle || !statusBar ||
-        !statusBar->handle)
+    if (!bar_ || !bar_->handle || !listBox_ || !listBox_->handle || !status_ || !status_->handle)
         return;
-    const int statusHeight = statusBar->visibleHeight();
+    const int statusHeight = status_->visibleHeight();
     const FrameLayout layout = layOutFrame(clientWidth, clientHeight, barHeight, statusHeight);
     // Showing a status bar that was hidden on purpose would undo the hiding
     // the layout has just allowed for.
@@ -93,13 +92,13 @@ void FrameWindow::layOut()
     const ChildPlace &list = layout.listBox;
     const ChildPlace &status = layout.statusBar;
     if (batch)
-        batch = DeferWindowPos(batch, buttonBar->handle, nullptr, bar.x, bar.y, bar.width,
+        batch = DeferWindowPos(batch, bar_->handle, nullptr, bar.x, bar.y, bar.width,
                                bar.height, SWP_SHOWWINDOW);
     if (batch)
-        batch = DeferWindowPos(batch, listBox->handle, nullptr, list.x, list.y, list.width,
+        batch = DeferWindowPos(batch, listBox_->handle, nullptr, list.x, list.y, list.width,
                                list.height, SWP_SHOWWINDOW);
     if (batch)
-        batch = DeferWindowPos(batch, statusBar->handle, nullptr, status.x, status.y,
+        batch = DeferWindowPos(batch, status_->handle, nullptr, status.x, status.y,
                                status.width, status.height, statusFlags);
     if (batch)
         EndDeferWindowPos(batch);
@@ -145,7 +144,7 @@ int FrameWindow::onCreate()
     controls.dwSize = 8;
     controls.dwICC = 0xFF;
     InitCommonControlsEx(&controls);
-    return statusBar->createStatus(handle);
+    return status_->createStatus(handle);
 }
 
 int FrameWindow::onQueryEndSession()
@@ -155,16 +154,16 @@ int FrameWindow::onQueryEndSession()
 
 void FrameWindow::onSetFocus()
 {
-    if (listBox && listBox->handle)
-        SetFocus(listBox->handle);
+    if (listBox_ && listBox_->handle)
+        SetFocus(listBox_->handle);
 }
 
 void FrameWindow::onSize(WPARAM wParam, LPARAM lParam)
 {
     clientWidth = LOWORD(lParam);
     clientHeight = HIWORD(lParam);
-    if (statusBar)
-        statusBar->onParentSize(wParam, lParam);
+    if (status_)
+        status_->onParentSize(wParam, lParam);
     layOut();
 }
 

@@ -35,7 +35,11 @@ public:
     int clientWidth = 0;
     int clientHeight = 0;
     int barHeight = 0;
-    ButtonBar *buttonBar = nullptr;
-    StatusBar *statusBar = nullptr;
-    ListBoxControl *listBox = nullptr;
+
+private:
+    // The children given to createFrame, for the layout, the focus and the
+    // status bar's creation; a derived window keeps its own names for them.
+    ButtonBar *bar_ = nullptr;
+    StatusBar *status_ = nullptr;
+    ListBoxControl *listBox_ = nullptr;
 };

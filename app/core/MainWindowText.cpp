@@ -5,12 +5,20 @@
 
 #include <cstring>
 
-void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[26])
+void driveRoot(int index, char (&root)[4])
+{
+    root[0] = static_cast<char>('A' + index);
+    root[1] = ':';
+    root[2] = '\\';
+    root[3] = '\0';
+}
+
+void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[DriveCount])
 {
     if (lineSize == 0)
         return;
     std::size_t length = std::strlen(line);
-    for (int index = 2; index < 26; ++index) {
+    for (int index = FirstSearchedDrive; index < DriveCount; ++index) {
         if (!fixedDrive[index])
             continue;
         if (length + 2 >= lineSize)

@@ -3,9 +3,17 @@
 
 // Texts and size rules of the main window, free of the platform.
 
+// The drives the program lists and searches, as indexes into its DriveCount
+// drive flags (0 for A:): C: to Z:. A: and B: never, even when fixed.
+constexpr int FirstSearchedDrive = 2;
+constexpr int DriveCount = 26;
+
+// The root folder of a drive index: "C:\" for 2.
+void driveRoot(int index, char (&root)[4]);
+
 // Appends "X " to line (at most lineSize - 1 characters, always terminated)
-// for each drive index 2 (C) to 25 (Z) whose flag is set; A and B never appear.
-void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[26]);
+// for each searched drive whose flag is set.
+void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[DriveCount]);
 
 // Whether a temporary folder of folderLength characters, as GetTempPathA
 // reported it, and a file name of MaxFileNameLength characters fit a working

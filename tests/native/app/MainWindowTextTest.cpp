@@ -29,6 +29,11 @@ TEST(DrivesLine, ListsFixedDrivesFromCOnwardsEachFollowedByASpace)
         appendDriveLetters(line, sizeof line, fixed);
         EXPECT_STREQ(line, c.expected) << c.letters;
     }
+    char root[4];
+    driveRoot(FirstSearchedDrive, root);
+    EXPECT_STREQ(root, "C:\\");
+    driveRoot(DriveCount - 1, root);
+    EXPECT_STREQ(root, "Z:\\");
 }
 
 TEST(DrivesLine, AllDrivesFitTheLineAndAFullBufferStaysTerminated)

@@ -21,23 +21,8 @@ kestrel_test_end() {
 trap kestrel_test_end EXIT
 trap 'exit 143' TERM INT HUP
 
-# Wine's own program files, nearly all of a prefix's 700 MB, are shared as
-# hard links: nothing writes them. Everything else is copied; the registry
-# files above all, which Wine's server would write through a shared link.
-shared_folders=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
-copy_prefix() {
-  mkdir "$WINEPREFIX" &&
-    tar -C "$KESTREL_TEMPLATE_PREFIX" --xattrs --xattrs-include='*' \
-        "${shared_folders[@]/#/--exclude=}" -cf - . |
-    tar -C "$WINEPREFIX" --xattrs --xattrs-include='*' -xpf - || return 1
-  for folder in "${shared_folders[@]}"; do
-    [ ! -d "$KESTREL_TEMPLATE_PREFIX/$folder" ] ||
-      cp -al "$KESTREL_TEMPLATE_PREFIX/$folder" "$WINEPREFIX/$folder" || return 1
-  done
-}
-copy_prefix || { echo "cannot copy the Wine prefix $KESTREL_TEMPLATE_PREFIX" >&2; exit 1; }
-# The name of the template's server folder: this prefix's server makes its own.
-rm -f "$WINEPREFIX/wineserver"
+"$(dirname "$0")/copy-prefix.sh" "$KESTREL_TEMPLATE_PREFIX" "$WINEPREFIX" ||
+  { echo "cannot copy the Wine prefix $KESTREL_TEMPLATE_PREFIX" >&2; exit 1; }
 
 # Xvfb picks a free display number itself and writes it once it listens.
 start_display() {

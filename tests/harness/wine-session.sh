@@ -51,6 +51,6 @@ done
 rm -f "$WINEPREFIX/dosdevices/z:"
 # Copied while no server runs on it, so its registry files are complete.
 export KESTREL_TEMPLATE_PREFIX="$KESTREL_SESSION_DIR/template"
-cp -a "$WINEPREFIX" "$KESTREL_TEMPLATE_PREFIX"
+"$(dirname "${BASH_SOURCE[0]}")/copy-prefix.sh" "$WINEPREFIX" "$KESTREL_TEMPLATE_PREFIX"
 # Keep one server running for the whole session so each test starts quickly.
 timeout 5 wineserver -p >/dev/null 2>&1

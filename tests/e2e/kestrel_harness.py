@@ -3,7 +3,8 @@ on the virtual display and drive it from outside.
 
 ctest runs each test in a Wine session of its own (tests/harness/test-session.sh
 inside the session of tests/harness/wine-session.sh: WINEPREFIX and DISPLAY
-set, no Z: drive) and gives KESTREL_BUILD_DIR and KESTREL_SOURCE_DIR. A test typically reads:
+set, no Z: drive) and gives KESTREL_BUILD_DIR and KESTREL_SOURCE_DIR. A test
+typically reads:
 
     from kestrel_harness import Drives, Kestrel, build_program, maker_server
 

@@ -77,6 +77,7 @@ private:
 
 // The server folder of the catalogue and the program files.
 extern const char UpdateFolderUrl[];
-// Base64 of the maker's public key that catalogues must be signed with;
-// empty in a build that accepts unsigned catalogues.
+// Base64 of the maker's public key that catalogues must be signed with, or
+// of two keys separated by "," while the maker changes keys; empty in a build
+// that accepts unsigned catalogues.
 extern const char CatalogueKey[];

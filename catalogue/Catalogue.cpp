@@ -73,17 +73,39 @@ int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const c
            checkChecksums(lines, signedMode);
 }
 
-int Catalogue::checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey)
+namespace {
+
+// True when signature was made over digest with the key whose base64 text is
+// the first length characters of keyText.
+bool signedWith(const char *keyText, std::size_t length, const Sha256Digest &digest,
+                const unsigned char (&signature)[P256SignatureSize])
 {
-    const SignedCatalogue split = splitSignedCatalogue(data, size);
     unsigned char key[P256PublicKeySize];
     std::size_t keySize = 0;
     SignatureVerifier verifier;
+    return decodeBase64(keyText, length, key, sizeof key, keySize) && keySize == sizeof key &&
+           verifier.importPublicKey(key) && verifier.verify(digest, signature);
+}
+
+} // namespace
+
+int Catalogue::checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey)
+{
+    const SignedCatalogue split = splitSignedCatalogue(data, size);
     Sha256Digest digest;
-    if (split.status != SignatureStatus::WellFormed ||
-        !decodeBase64(makerKey, std::strlen(makerKey), key, sizeof key, keySize) || keySize != sizeof key ||
-        !verifier.importPublicKey(key) || !sha256OfMemory(data, split.signedSize, digest) ||
-        !verifier.verify(digest, split.signature)) {
+    bool signedByMaker = false;
+    if (split.status == SignatureStatus::WellFormed && sha256OfMemory(data, split.signedSize, digest)) {
+        // makerKey holds one key, or two separated by ',' while the maker
+        // changes keys: a signature by either will do.
+        for (const char *keyText = makerKey;;) {
+            const std::size_t keyLength = std::strcspn(keyText, ",");
+            signedByMaker = signedWith(keyText, keyLength, digest, split.signature);
+            if (signedByMaker || keyText[keyLength] == '\0')
+                break;
+            keyText += keyLength + 1;
+        }
+    }
+    if (!signedByMaker) {
         messageOwner_.showWarning(NotSignedByTheMaker, catalogueUrl);
         return 0;
     }

@@ -27,8 +27,9 @@ public:
     // Reads the catalogue at path, fetched from catalogueUrl, after checking
     // it, in this order, each refusal ending the reading with a warning and
     // the result 0:
-    //  - with makerKey (base64 of the maker's public key; empty for none):
-    //    its signature, after which only the signed bytes are read;
+    //  - with makerKey (base64 of the maker's public key, or of two keys
+    //    separated by ","; empty for none): its signature by a key of
+    //    makerKey, after which only the signed bytes are read;
     //  - its expiry date (needed when signed; checked when present);
     //  - its compatibility token (checkCatalogueVersion);
     //  - its entries (loadCatalogue); entryCount holds the records filled;

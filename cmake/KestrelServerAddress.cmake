@@ -42,22 +42,42 @@ if(NOT KESTREL_EMAIL_ADDRESS MATCHES "^[^@ :]+@[^@ ]+$")
   message(FATAL_ERROR "KESTREL_EMAIL_ADDRESS must be a bare address such as name@host, without a scheme.")
 endif()
 
-# The maker's public key: catalogues must carry its signature. Empty builds a
-# Kestrel that accepts unsigned catalogues.
+# The maker's public key: catalogues must carry its signature. Two keys
+# separated by "," while the maker changes keys: a catalogue signed by either
+# is accepted. Empty builds a Kestrel that accepts unsigned catalogues.
 set(KESTREL_CATALOGUE_KEY "" CACHE STRING
-    "Base64 of the maker's 64-byte ECDSA P-256 public key (X then Y, big-endian); empty for unsigned catalogues")
+    "Base64 of the maker's 64-byte ECDSA P-256 public key (X then Y, big-endian), or two such keys separated by \",\"; empty for unsigned catalogues")
 option(KESTREL_ALLOW_UNSIGNED_CATALOGUE
        "Build without KESTREL_CATALOGUE_KEY although the update folder is a real server" OFF)
 
 if(NOT KESTREL_CATALOGUE_KEY STREQUAL "")
-  string(LENGTH "${KESTREL_CATALOGUE_KEY}" _kestrel_key_length)
-  if(NOT _kestrel_key_length EQUAL 88)
-    message(FATAL_ERROR "KESTREL_CATALOGUE_KEY is ${_kestrel_key_length} characters long; the base64 of a "
-                        "64-byte public key has 88, the last two \"==\".")
+  # A ";" would make CMake split the value into a list on its way to the code.
+  if(KESTREL_CATALOGUE_KEY MATCHES ";")
+    message(FATAL_ERROR "KESTREL_CATALOGUE_KEY must separate its two keys with \",\", not \";\".")
   endif()
-  if(NOT KESTREL_CATALOGUE_KEY MATCHES "^[A-Za-z0-9+/]+==$")
-    message(FATAL_ERROR "KESTREL_CATALOGUE_KEY must be standard base64 (A-Z, a-z, 0-9, + and /) ending in \"==\".")
+  string(REPLACE "," ";" _kestrel_keys "${KESTREL_CATALOGUE_KEY}")
+  # Counted by the commas: list(LENGTH) may skip an empty key.
+  string(REGEX REPLACE "[^,]" "" _kestrel_commas "${KESTREL_CATALOGUE_KEY}")
+  string(LENGTH "x${_kestrel_commas}" _kestrel_key_count)
+  if(_kestrel_key_count GREATER 2)
+    message(FATAL_ERROR "KESTREL_CATALOGUE_KEY holds ${_kestrel_key_count} keys; at most two, separated by \",\".")
   endif()
+  set(_kestrel_key_number 0)
+  foreach(_kestrel_key IN LISTS _kestrel_keys)
+    math(EXPR _kestrel_key_number "${_kestrel_key_number} + 1")
+    set(_kestrel_key_name "KESTREL_CATALOGUE_KEY")
+    if(_kestrel_key_count EQUAL 2)
+      set(_kestrel_key_name "Key ${_kestrel_key_number} of KESTREL_CATALOGUE_KEY")
+    endif()
+    string(LENGTH "${_kestrel_key}" _kestrel_key_length)
+    if(NOT _kestrel_key_length EQUAL 88)
+      message(FATAL_ERROR "${_kestrel_key_name} is ${_kestrel_key_length} characters long; the base64 of a "
+                          "64-byte public key has 88, the last two \"==\".")
+    endif()
+    if(NOT _kestrel_key MATCHES "^[A-Za-z0-9+/]+==$")
+      message(FATAL_ERROR "${_kestrel_key_name} must be standard base64 (A-Z, a-z, 0-9, + and /) ending in \"==\".")
+    endif()
+  endforeach()
 else()
   string(REGEX REPLACE "^http://([^/:]*).*$" "\\1" _kestrel_update_host "${KESTREL_UPDATE_FOLDER_URL}")
   string(TOLOWER "${_kestrel_update_host}" _kestrel_update_host)

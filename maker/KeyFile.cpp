@@ -1,6 +1,7 @@
 #include "maker/KeyFile.h"
 
 #include "catalogue/core/Base64.h"
+#include "maker/PrivateFileSecurity.h"
 #include "toolkit/KernelHandles.h"
 
 #include <cstring>
@@ -13,7 +14,11 @@ constexpr std::size_t KeyTextLength = base64Length(SigningKey::Size);
 
 KeyFileStatus writeKeyFile(const char *path, const SigningKey &key)
 {
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    PrivateFileSecurity security;
+    if (!security.build())
+        return KeyFileStatus::CannotWrite;
+    FileHandle file(
+        CreateFileA(path, GENERIC_WRITE, 0, security.attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS ? KeyFileStatus::Exists
                                                                                               : KeyFileStatus::CannotWrite;

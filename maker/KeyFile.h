@@ -7,7 +7,8 @@
 
 enum class KeyFileStatus { Done, Exists, CannotWrite, CannotRead, Malformed };
 
-// Creates path with the key; never replaces an existing file.
+// Creates path with the key, readable by the current user alone; never
+// replaces an existing file.
 KeyFileStatus writeKeyFile(const char *path, const SigningKey &key);
 
 // Reads the key from path; a line end after the text is allowed.

@@ -1,5 +1,6 @@
 #include "maker/ReleaseFolder.h"
 
+#include "catalogue/core/NamePattern.h"
 #include "toolkit/KernelHandles.h"
 
 #include <algorithm>
@@ -7,6 +8,8 @@
 #include <cstring>
 
 namespace {
+
+constexpr char ProgramPattern[] = "*.exe";
 
 char lowerAscii(char c)
 {
@@ -36,7 +39,8 @@ bool ReleaseFolder::read(const char *folder)
                                 ? ""
                                 : "\\";
     char pattern[MAX_PATH];
-    if (std::snprintf(pattern, sizeof pattern, "%s%s*.exe", folder, separator) >= static_cast<int>(sizeof pattern))
+    if (std::snprintf(pattern, sizeof pattern, "%s%s%s", folder, separator, ProgramPattern) >=
+        static_cast<int>(sizeof pattern))
         return false;
 
     WIN32_FIND_DATAA entry;
@@ -44,7 +48,9 @@ bool ReleaseFolder::read(const char *folder)
     if (!search.valid())
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        // The platform matches the pattern against short names too, so
+        // "Tool.exe_old" (short name TOOL~1.EXE) comes back with the programs.
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !matchesNamePattern(entry.cFileName, ProgramPattern))
             continue;
         ++found;
         if (kept == Capacity)

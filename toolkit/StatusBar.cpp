@@ -6,18 +6,6 @@
 #include <commctrl.h>
 
 namespace {
-using CreateStatusWindowFunction = HWND(WINAPI *)(LONG style, LPCSTR text, HWND parent, UINT id);
-
-// The common-controls library exports the status window's constructor by ordinal 6.
-CreateStatusWindowFunction createStatusWindowFunction()
-{
-    HMODULE library = GetModuleHandleA("comctl32.dll");
-    if (!library)
-        return nullptr;
-    return reinterpret_cast<CreateStatusWindowFunction>(
-        reinterpret_cast<void *>(GetProcAddress(library, MAKEINTRESOURCEA(6))));
-}
-
 int averageCharWidth(HWND statusWindow, HWND parent)
 {
     HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(statusWindow, WM_GETFONT, 0, 0));
@@ -71,11 +59,9 @@ int StatusBar::createStatus(HWND parentWindow)
 {
     parent = parentWindow;
     nextControlId();
-    CreateStatusWindowFunction createStatusWindow = createStatusWindowFunction();
-    if (!createStatusWindow)
-        return 0;
-    handle = createStatusWindow(static_cast<LONG>(WS_CHILD | WS_VISIBLE), nullptr, parent,
-                                static_cast<UINT>(id));
+    // Imported by name: the ordinal of an export need not be the same in every
+    // version of the common controls, and the manifest asks for version 6.
+    handle = CreateStatusWindowA(static_cast<LONG>(WS_CHILD | WS_VISIBLE), nullptr, parent, static_cast<UINT>(id));
     if (!handle)
         return 0;
     SendMessageA(handle, SB_SETPARTS, capacity, reinterpret_cast<LPARAM>(edges.get()));

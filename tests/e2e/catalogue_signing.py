@@ -8,9 +8,10 @@ As a script it makes the signed variant of Kestrel for the end-to-end tests:
 
     catalogue_signing.py BUILD_DIR VARIANT_DIR
 
-makes a test key in VARIANT_DIR, configures VARIANT_DIR from the sources with
-BUILD_DIR's toolchain and settings plus KESTREL_CATALOGUE_KEY, and builds only
-the program there: VARIANT_DIR/bin/Kestrel.exe.
+makes two test keys in VARIANT_DIR, configures VARIANT_DIR from the sources
+with BUILD_DIR's toolchain and settings plus KESTREL_CATALOGUE_KEY holding both
+(a maker changing keys), and builds only the program there:
+VARIANT_DIR/bin/Kestrel.exe.
 """
 
 import base64
@@ -25,6 +26,7 @@ from cryptography.hazmat.primitives import hashes, serialization
 from cryptography.hazmat.primitives.asymmetric import ec, utils
 
 KEY_FILE = "test-catalogue-key.pem"
+NEXT_KEY_FILE = "test-catalogue-next-key.pem"
 
 
 def new_key():
@@ -94,13 +96,14 @@ _CARRIED = ("CMAKE_TOOLCHAIN_FILE", "CMAKE_BUILD_TYPE", "CMAKE_C_COMPILER_LAUNCH
 def make_signed_variant(build_dir, variant_dir):
     variant_dir = pathlib.Path(variant_dir)
     variant_dir.mkdir(parents=True, exist_ok=True)
-    key = new_key()
-    save_key(key, variant_dir / KEY_FILE)
+    keys = [new_key(), new_key()]
+    save_key(keys[0], variant_dir / KEY_FILE)
+    save_key(keys[1], variant_dir / NEXT_KEY_FILE)
     cache = _cache(build_dir)
     settings = [f"-D{name}={cache[name]}" for name in _CARRIED if cache.get(name)]
     generator = cache.get("CMAKE_GENERATOR", "Ninja")
     subprocess.run(["cmake", "-S", cache["CMAKE_HOME_DIRECTORY"], "-B", str(variant_dir), "-G", generator,
-                    *settings, f"-DKESTREL_CATALOGUE_KEY={public_key_text(key)}"],
+                    *settings, f"-DKESTREL_CATALOGUE_KEY={public_key_text(keys[0])},{public_key_text(keys[1])}"],
                    check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", str(variant_dir), "--target", "Kestrel", "-j2"], check=True,
                    stdout=subprocess.DEVNULL)

@@ -12,7 +12,7 @@ import unittest
 import zoneinfo
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kestrel_harness import Drives, build_program  # noqa: E402
+from kestrel_harness import Drives, build_program, run_driver  # noqa: E402
 from maker_tool import catalogue_tool, key_bytes  # noqa: E402
 
 from cryptography.exceptions import InvalidSignature  # noqa: E402
@@ -287,6 +287,11 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
             self.assertEqual(code, 0)
             printed = re.fullmatch(r"KESTREL_CATALOGUE_KEY=([A-Za-z0-9+/]{86}==)\r?\n", out)
             self.assertTrue(printed, out)
+            # Only this account may open the private key; the system may add
+            # SYSTEM and Administrators, never Everyone, Users or Authenticated Users.
+            access = run_driver("access-list", "D:\\maker.key")
+            self.assertIn(access["user"], access["allowed"])
+            self.assertLessEqual(set(access["allowed"]), {access["user"], "S-1-5-18", "S-1-5-32-544"})
             private, raw = private_from_key_file(release.root / "maker.key")
             self.assertEqual(key_bytes(private), raw)
             self.assertEqual(public_text(private), printed.group(1))
@@ -318,6 +323,8 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
             # Name order ignores letter case: alpha2 comes before Beta.
             (release.rel / "alpha2.exe").write_bytes(release.alpha.read_bytes())
             os.utime(release.rel / "alpha2.exe", (stamp.timestamp(), stamp.timestamp()))
+            # Found by "*.exe" through its short name ALPHA2~1.EXE, but no program.
+            (release.rel / "alpha2.exe_old").write_bytes(release.alpha.read_bytes())
             code, out, errors = catalogue_tool("build", "D:\\rel", "--out", "D:\\out.ini")
             self.assertEqual((code, errors), (0, []))
             lines = (release.root / "out.ini").read_text().splitlines()

@@ -1,12 +1,13 @@
-"""End-to-end: a Kestrel built with the maker's key (a key made at test time,
-tests/e2e/catalogue_signing.py) accepts only catalogues signed with it, by an
-independent implementation of ECDSA, and installs only files whose checksum
+"""End-to-end: a Kestrel built with the maker's two keys (made at test time,
+tests/e2e/catalogue_signing.py) accepts only catalogues signed with either, by
+an independent implementation of ECDSA, and installs only files whose checksum
 the signed catalogue gives.
 
 One launch walks through the refusals, since each leaves Start enabled and
-searches nothing, then a signed LF catalogue that finds nothing to update,
-then a signed CR LF catalogue whose update replaces one program and refuses
-another whose served file differs from its checksum."""
+searches nothing, then an LF catalogue signed with the second key that finds
+nothing to update, then a CR LF catalogue signed with the first key whose
+update replaces one program and refuses another whose served file differs from
+its checksum."""
 
 import os
 import pathlib
@@ -17,8 +18,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
 from e2e_support import (CATALOGUE_URL, Snapshot, answer_boxes_until, buttons, catalogue,  # noqa: E402
                          folder_names, scan_expecting_boxes, version_tuple)
-from catalogue_signing import (KEY_FILE, checksum, expires_section, hashes_section, load_key,  # noqa: E402
-                               new_key, sign)
+from catalogue_signing import (KEY_FILE, NEXT_KEY_FILE, checksum, expires_section, hashes_section,  # noqa: E402
+                               load_key, new_key, sign)
 
 VARIANT = pathlib.Path(os.environ.get("KESTREL_SIGNED_VARIANT", "build/win/signed-variant"))
 SIGNED_KESTREL = VARIANT / "bin" / "Kestrel.exe"
@@ -63,7 +64,7 @@ class SignedCatalogue(unittest.TestCase):
                      CATALOGUE_URL),
                     ("an entry appended after the signature",
                      signed + b"[U]\r\nAbsent.exe|0|1/1/20|1:00:00 PM|-|1.0.0.0\r\n", NOT_SIGNED, CATALOGUE_URL),
-                    ("signed by another key", sign(new_key(), body), NOT_SIGNED, CATALOGUE_URL),
+                    ("signed by a third key", sign(new_key(), body), NOT_SIGNED, CATALOGUE_URL),
                     ("no expiry section", sign(key, entries + hashes_section(sums)), NOT_SIGNED, CATALOGUE_URL),
                     ("expired yesterday", sign(key, entries + hashes_section(sums) + expires_section(-1)), EXPIRED,
                      CATALOGUE_URL),
@@ -74,7 +75,7 @@ class SignedCatalogue(unittest.TestCase):
                      sign(key, entries + hashes_section({**sums, "Sample.exe": sums["Sample.exe"].upper()})
                           + expires_section(1)), NO_CHECKSUM, "Sample.exe"),
                 ]
-                lf = sign(key, catalogue(ABSENT).replace("\r\n", "\n")
+                lf = sign(load_key(VARIANT / NEXT_KEY_FILE), catalogue(ABSENT).replace("\r\n", "\n")
                           + hashes_section({"Absent.exe": checksum(b"absent")}, "\n") + expires_section(1, "\n"),
                           newline="\n")
 

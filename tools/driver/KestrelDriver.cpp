@@ -21,11 +21,15 @@
 //   resize W H         gives the main window a new outer size
 //   close-box          closes the main window as its close box does (SC_CLOSE)
 //   memory             private bytes and working set of the Kestrel process
+//   modules            the files of the modules loaded in the Kestrel process
 //   resources EXE      the resources of a program file, read as data
 //   start EXE          starts the program and times its start-up (see startProgram)
+//   access-list FILE   the users a file's access list allows and denies
 #include <windows.h>
 #include <psapi.h>
+#include <sddl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -383,6 +387,30 @@ int printMemory()
     return 0;
 }
 
+// The file of every module Kestrel has loaded.
+int printModules()
+{
+    HWND main = mainWindow();
+    if (!main)
+        return done(false, "no main window");
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(main));
+    if (!process)
+        return done(false, "cannot open process");
+    std::vector<HMODULE> modules(512);
+    DWORD needed = 0;
+    EnumProcessModules(process, modules.data(), static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed);
+    modules.resize(std::min<std::size_t>(modules.size(), needed / sizeof(HMODULE)));
+    std::string out = "{\"modules\":[";
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        char path[MAX_PATH] = {};
+        GetModuleFileNameExA(process, modules[i], path, sizeof path);
+        out += (i ? "," : "") + quoted(ansiToUtf8(path));
+    }
+    CloseHandle(process);
+    std::puts((out + "]}").c_str());
+    return 0;
+}
+
 std::string versionString(const std::vector<char> &block, const char *name)
 {
     std::string path = std::string("\\StringFileInfo\\040904E4\\") + name;
@@ -491,6 +519,9 @@ int printResources(const char *path)
                       head->style, head->dwExtendedStyle, head->cdit, head->x, head->y, head->cx, head->cy);
         out += text;
     }
+    // The application manifest: resource 1 of type 24, XML text.
+    if (const BYTE *manifest = resourceData(module, 1, RT_MANIFEST, &size))
+        out += ",\"manifest\":" + quoted(std::string(reinterpret_cast<const char *>(manifest), size));
     out += ",\"strings\":{";
     for (int id = 5101; id <= 5105; ++id) {
         char value[256] = {};
@@ -500,6 +531,58 @@ int printResources(const char *path)
     out += "}}";
     FreeLibrary(module);
     std::puts(out.c_str());
+    return 0;
+}
+
+std::string sidText(PSID sid)
+{
+    char *text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text))
+        return "?";
+    std::string out = text;
+    LocalFree(text);
+    return out;
+}
+
+// Who a file's access list allows and denies, as SID texts, and the SID of
+// the account this driver runs as. A file without a list is open to
+// everyone, so it reports Everyone (S-1-1-0) as allowed.
+int printAccessList(const char *path)
+{
+    DWORD size = 0;
+    GetFileSecurityA(path, DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> descriptor(size ? size : 1);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    if (!size || !GetFileSecurityA(path, DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !GetSecurityDescriptorDacl(descriptor.data(), &present, &list, &defaulted))
+        return done(false, "cannot read the access list");
+    std::string allowed, denied;
+    if (!present || !list)
+        allowed = quoted("S-1-1-0");
+    for (DWORD i = 0; present && list && i < list->AceCount; ++i) {
+        void *entry = nullptr;
+        if (!GetAce(list, i, &entry))
+            continue;
+        const BYTE type = static_cast<ACE_HEADER *>(entry)->AceType;
+        // Allowed and denied entries share their layout up to the SID.
+        std::string sid = quoted(sidText(&static_cast<ACCESS_ALLOWED_ACE *>(entry)->SidStart));
+        if (type == ACCESS_ALLOWED_ACE_TYPE)
+            allowed += (allowed.empty() ? "" : ",") + sid;
+        else if (type == ACCESS_DENIED_ACE_TYPE)
+            denied += (denied.empty() ? "" : ",") + sid;
+    }
+    HANDLE token = nullptr;
+    std::string user = "?";
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        std::vector<BYTE> buffer(256);
+        DWORD length = 0;
+        if (GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &length))
+            user = sidText(reinterpret_cast<TOKEN_USER *>(buffer.data())->User.Sid);
+        CloseHandle(token);
+    }
+    std::printf("{\"user\":%s,\"allowed\":[%s],\"denied\":[%s]}\n", quoted(user).c_str(), allowed.c_str(),
+                denied.c_str());
     return 0;
 }
 
@@ -550,7 +633,8 @@ int startProgram(const char *program)
 }
 
 const char usageText[] = "usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok |"
-                         " about-close | close | close-box | resize W H | memory | resources EXE | start EXE";
+                         " about-close | close | close-box | resize W H | memory | modules | resources EXE |"
+                         " start EXE | access-list FILE";
 
 int usage(bool serving)
 {
@@ -595,10 +679,14 @@ int answer(int argc, char **argv, bool serving)
     }
     if (verb == "memory" && argc == 1)
         return printMemory();
+    if (verb == "modules" && argc == 1)
+        return printModules();
     if (verb == "resources" && argc == 2)
         return printResources(argv[1]);
     if (verb == "start" && argc == 2)
         return startProgram(argv[1]);
+    if (verb == "access-list" && argc == 2)
+        return printAccessList(argv[1]);
     return usage(serving);
 }
 

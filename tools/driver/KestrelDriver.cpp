@@ -256,24 +256,33 @@ int printState()
     GetWindowRect(main, &window);
     GetClientRect(main, &client);
 
-    std::string buttons = "[";
+    std::vector<HWND> buttonWindows;
     HWND list = nullptr, status = nullptr, bar = nullptr;
     for (HWND child : descendants(main)) {
         std::wstring cls = className(child);
-        if (lstrcmpiW(cls.c_str(), L"Button") == 0 && GetParent(child) != main) {
-            buttons += (buttons.size() > 1 ? "," : "");
-            buttons += "{\"label\":" + quoted(utf8(windowText(child))) +
-                       ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
-                       ",\"enabled\":" + (IsWindowEnabled(child) ? "true" : "false") + "}";
-        } else if (lstrcmpiW(cls.c_str(), L"BtnBarClass") == 0) {
+        if (lstrcmpiW(cls.c_str(), L"Button") == 0 && GetParent(child) != main)
+            buttonWindows.push_back(child);
+        else if (lstrcmpiW(cls.c_str(), L"BtnBarClass") == 0)
             bar = child;
-        } else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0) {
+        else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0)
             list = child;
-        } else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0) {
+        else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0)
             status = child;
-        }
+    }
+    // A command running meanwhile goes on between the reads. What marks its
+    // end (the status, the buttons) is read before what it fills (the list),
+    // so a look that sees it ended sees all it did.
+    std::string statusText =
+        status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
+    std::string buttons = "[";
+    for (HWND button : buttonWindows) {
+        buttons += (buttons.size() > 1 ? "," : "");
+        buttons += "{\"label\":" + quoted(utf8(windowText(button))) +
+                   ",\"id\":" + std::to_string(GetDlgCtrlID(button)) +
+                   ",\"enabled\":" + (IsWindowEnabled(button) ? "true" : "false") + "}";
     }
     buttons += "]";
+    std::string lines = list ? listLines(list) : std::string("null");
 
     std::string out = "{\"running\":true,\"pid\":" + std::to_string(process);
     out += ",\"title\":" + quoted(utf8(windowText(main)));
@@ -286,7 +295,7 @@ int printState()
     out += ",\"fullScreen\":[" + std::to_string(GetSystemMetrics(SM_CXFULLSCREEN)) + "," +
            std::to_string(GetSystemMetrics(SM_CYFULLSCREEN)) + "]";
     out += ",\"defaultSize\":" + defaultWindowSize();
-    out += ",\"list\":" + (list ? listLines(list) : std::string("null"));
+    out += ",\"list\":" + lines;
     if (list) {
         RECT listRect{};
         GetWindowRect(list, &listRect);
@@ -303,8 +312,7 @@ int printState()
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT *>(&rect), 2);
         out += ",\"" + std::string(name) + "\":" + rectJson(rect);
     }
-    out += ",\"status\":";
-    out += status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
+    out += ",\"status\":" + statusText;
     out += ",\"buttons\":" + buttons;
     out += ",\"about\":" + std::string(findAboutBox(process) ? "true" : "false");
     out += ",\"dialogs\":" + dialogsJson(process) + "}";

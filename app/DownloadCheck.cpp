@@ -2,19 +2,14 @@
 
 #include "catalogue/MakersProgram.h"
 #include "catalogue/Sha256.h"
+#include "catalogue/core/VersionNumber.h"
 
 #include <cstring>
 
 bool isPromisedProgram(const char *path, const std::int32_t catalogueVersion[4])
 {
     std::int32_t parts[4];
-    if (!readMakersVersion(path, parts))
-        return false;
-    for (int i = 0; i < 4; ++i) {
-        if (parts[i] != catalogueVersion[i])
-            return false;
-    }
-    return true;
+    return readMakersVersion(path, parts) && sameVersion(parts, catalogueVersion);
 }
 
 bool matchesCatalogueChecksum(const char *path, const CatalogueEntry &entry)

@@ -1,6 +1,7 @@
 #include "catalogue/Catalogue.h"
 
 #include "catalogue/CatalogueLocalTime.h"
+#include "catalogue/KeptIssueTime.h"
 #include "catalogue/MakersProgram.h"
 #include "catalogue/Sha256.h"
 #include "catalogue/SignatureVerifier.h"
@@ -9,8 +10,13 @@
 #include "catalogue/core/CatalogueChecksums.h"
 #include "catalogue/core/CatalogueEntries.h"
 #include "catalogue/core/CatalogueExpiry.h"
+#include "catalogue/core/CatalogueIssued.h"
+#include "catalogue/core/CatalogueSizes.h"
 #include "catalogue/core/CompatibilityToken.h"
 #include "catalogue/core/SignedCatalogue.h"
+#include "catalogue/core/VersionNumber.h"
+#include "resources/ResourceIds.h"
+#include "toolkit/ResourceText.h"
 
 #include <cstring>
 
@@ -69,8 +75,35 @@ int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const c
     // ordinary characters in a catalogue.
     LineReader lines(file.data(), readable, CatalogueLineLimit);
     lines.expandTabs = 0;
-    return checkExpiry(lines, signedMode, catalogueUrl) && checkCatalogueVersion(lines) && loadCatalogue(lines) &&
-           checkChecksums(lines, signedMode);
+    CalendarTime issued{};
+    if ((signedMode && !checkIssueTime(lines, catalogueUrl, issued)) ||
+        !checkExpiry(lines, signedMode, catalogueUrl) || !checkCatalogueVersion(lines) || !loadCatalogue(lines) ||
+        !checkChecksums(lines, signedMode) || !checkSizes(lines, signedMode))
+        return 0;
+    // Only a catalogue that passed every check moves the kept time on, so a
+    // newer one that fails later cannot lock the user out of the good one.
+    if (signedMode)
+        keepIssueTime(issued);
+    return 1;
+}
+
+int Catalogue::checkIssueTime(LineReader lines, const char *catalogueUrl, CalendarTime &issued)
+{
+    const CatalogueIssued read = readCatalogueIssued(lines);
+    if (read.status != IssuedStatus::Readable) {
+        messageOwner_.showWarning(NotSignedByTheMaker, catalogueUrl);
+        return 0;
+    }
+    // The same time again is accepted: it is the catalogue already in use.
+    CalendarTime kept;
+    if (readKeptIssueTime(kept) && issuedBefore(read.time, kept)) {
+        char text[80];
+        loadMessageText(IDS_OLDER_CATALOGUE, text, sizeof text);
+        messageOwner_.showWarning(text, catalogueUrl);
+        return 0;
+    }
+    issued = read.time;
+    return 1;
 }
 
 namespace {
@@ -172,6 +205,23 @@ int Catalogue::checkChecksums(LineReader lines, bool required)
     return 1;
 }
 
+int Catalogue::checkSizes(LineReader lines, bool required)
+{
+    readCatalogueSizes(lines, entries, entryCount, sameFileName);
+    if (!required)
+        return 1;
+    for (int index = 0; index < entryCount; ++index) {
+        if (entries[index].sizeStatus != SizeStatus::Present) {
+            char text[64];
+            loadMessageText(IDS_NO_SIZE, text, sizeof text);
+            messageOwner_.showWarning(text, entries[index].fileName);
+            entryCount = 0;
+            return 0;
+        }
+    }
+    return 1;
+}
+
 int Catalogue::findEntryByName(const char *fileName)
 {
     for (matchIndex = 0; matchIndex < entryCount; ++matchIndex)
@@ -187,7 +237,5 @@ int Catalogue::isOutdatedProgram(const char *fullPath)
     std::int32_t installed[4];
     if (!readMakersVersion(fullPath, installed))
         return 0;
-    const std::int32_t *listed = entries[matchIndex].version;
-    return installed[0] != listed[0] || installed[1] != listed[1] || installed[2] != listed[2] ||
-           installed[3] != listed[3];
+    return !sameVersion(installed, entries[matchIndex].version);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/core/CalendarTime.h"
 #include "catalogue/core/LineReader.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/WindowObject.h"
@@ -30,11 +31,15 @@ public:
     //  - with makerKey (base64 of the maker's public key, or of two keys
     //    separated by ","; empty for none): its signature by a key of
     //    makerKey, after which only the signed bytes are read;
+    //  - when signed, its issue time: needed, and not before the newest
+    //    one this user's Kestrel has used (KeptIssueTime);
     //  - its expiry date (needed when signed; checked when present);
     //  - its compatibility token (checkCatalogueVersion);
     //  - its entries (loadCatalogue); entryCount holds the records filled;
-    //  - the entries' checksums (each entry needs one when signed).
-    // 1 when every check passed.
+    //  - the entries' checksums (each entry needs one when signed);
+    //  - the entries' sizes (likewise; held when given in any case).
+    // 1 when every check passed; a signed catalogue's issue time is then
+    // kept as the newest one used.
     int readCatalogue(const char *path, const char *catalogueUrl, const char *makerKey);
 
     // 1 if some entry's fileName equals fileName, ignoring case; matchIndex
@@ -51,12 +56,14 @@ public:
 private:
     // The private checks get their own copy of the reader, at the start.
     int checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey);
+    int checkIssueTime(LineReader lines, const char *catalogueUrl, CalendarTime &issued);
     int checkExpiry(LineReader lines, bool mustExpire, const char *catalogueUrl);
     // 1 if the catalogue is meant for this Kestrel.
     int checkCatalogueVersion(LineReader lines);
     // Reads every entry: 1 on success.
     int loadCatalogue(LineReader lines);
     int checkChecksums(LineReader lines, bool required);
+    int checkSizes(LineReader lines, bool required);
 
     WindowObject &messageOwner_;
     GlobalBlock entriesBlock_;

@@ -25,6 +25,13 @@ enum class ChecksumStatus : std::int32_t {
     Present,   // checksum holds the file's SHA-256
 };
 
+// What the catalogue's size section says of one entry's file.
+enum class SizeStatus : std::int32_t {
+    None,      // no line for its name
+    Malformed, // the first line for its name is not name|decimal bytes
+    Present,   // size holds the file's length
+};
+
 // One program of the catalogue. Fixed size, so the whole list lives in one
 // zero-filled block.
 struct CatalogueEntry {
@@ -37,6 +44,8 @@ struct CatalogueEntry {
     std::int32_t downloaded;    // the new file is in the temporary folder
     ChecksumStatus checksumStatus;
     Sha256Digest checksum;
+    SizeStatus sizeStatus;       // what the [Sizes] section says of the entry's file
+    std::uint64_t size;          // the file's length in bytes when sizeStatus is Present
 };
 
 constexpr int MaxCatalogueEntries = 100;

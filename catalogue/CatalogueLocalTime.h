@@ -54,3 +54,14 @@ inline CalendarTime localToday()
     std::memcpy(&today, &now, sizeof today);
     return today;
 }
+
+// The present moment in UTC, to the second, as a catalogue's issue time.
+inline CalendarTime utcNow()
+{
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    CalendarTime time;
+    std::memcpy(&time, &now, sizeof time);
+    time.milliseconds = 0;
+    return time;
+}

@@ -3,30 +3,12 @@
 #include "catalogue/Catalogue.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/MessagePump.h"
+#include "toolkit/MonotonicClock.h"
 #include "toolkit/StatusBar.h"
 
 #include <cstring>
 
-namespace {
-
-LONGLONG performanceCounter()
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
-} // namespace
-
-ProgramFinder::ProgramFinder()
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    shortestDisplayInterval_ = static_cast<LONGLONG>(minimumDisplayInterval * frequency.QuadPart);
-}
-
 ProgramFinder::ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
-    : ProgramFinder()
 {
     attach(catalogue, list, statusBar);
 }
@@ -40,17 +22,17 @@ void ProgramFinder::attach(Catalogue &catalogue, ListBoxControl &list, StatusBar
 
 void ProgramFinder::onBackInFolder()
 {
-    LONGLONG now = performanceCounter();
-    if (folderShown_ && now - folderShownAt_ < displayInterval_)
+    std::uint64_t now = microsecondsNow();
+    if (folderShown_ && now >= folderShownAt_ && now - folderShownAt_ < displayInterval_)
         return;
     statusBar_->setPaneText(0, folder);
     // Painted now rather than at the next pump, so that the cost measured
     // is the whole cost of showing the folder.
     UpdateWindow(statusBar_->handle);
     folderShown_ = true;
-    folderShownAt_ = performanceCounter();
-    LONGLONG scaled = static_cast<LONGLONG>((folderShownAt_ - now) * displayCostShare);
-    displayInterval_ = scaled > shortestDisplayInterval_ ? scaled : shortestDisplayInterval_;
+    folderShownAt_ = microsecondsNow();
+    std::uint64_t scaled = folderShownAt_ >= now ? (folderShownAt_ - now) * DisplayCostShare : 0;
+    displayInterval_ = scaled > MinimumDisplayInterval ? scaled : MinimumDisplayInterval;
 }
 
 int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)
@@ -75,5 +57,19 @@ int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)
 
 int ProgramFinder::onEnterFolder(const WIN32_FIND_DATAA &)
 {
+    // A search starts with a pump, so a quit that waits already stops it
+    // before it reads anything.
+    if (depth == 0)
+        pumpGate_.reset();
+    return pumpGate_.due(microsecondsNow()) ? pumpPendingMessages() : 0;
+}
+
+int ProgramFinder::onSearchEnd()
+{
     return pumpPendingMessages();
+}
+
+std::uint64_t ProgramFinder::microsecondsNow()
+{
+    return monotonicMicroseconds();
 }

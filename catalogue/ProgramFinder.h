@@ -1,5 +1,8 @@
 #pragma once
 #include "catalogue/FileFinder.h"
+#include "toolkit/core/IntervalGate.h"
+
+#include <cstdint>
 
 class Catalogue;
 class ListBoxControl;
@@ -9,33 +12,44 @@ class StatusBar;
 // meets, keeps the window alive while it searches and shows its progress in
 // pane 0 of the status bar.
 //
+// Waiting messages are let through when a search starts, then at the folders
+// it enters at most every PumpInterval, and once more when it ends: a round
+// trip to the window system costs a good share of reading a folder, and a
+// click or a quit message is still answered within PumpInterval. A waiting
+// quit message stops the search.
+//
 // The program's finder is a global built before the main window, the list
 // and the status bar: it is attached to them once they exist, and touches
 // them only during a search.
 class ProgramFinder : public FileFinder {
 public:
-    ProgramFinder();
+    ProgramFinder() = default;
     ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
     void attach(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
 
+    // In microseconds.
+    static constexpr std::uint64_t PumpInterval = 10000;
     // Pane 0 gets a new folder at most every 30 ms, and less often while
     // showing one costs more than a twentieth of that: setting and painting
     // a pane's text costs more than reading a folder (much more on a busy
-    // machine), and nobody reads faster than this anyway.
-    static constexpr double minimumDisplayInterval = 0.030;
-    static constexpr double displayCostShare = 20;
+    // machine), and nobody reads faster than this anyway. In microseconds.
+    static constexpr std::uint64_t MinimumDisplayInterval = 30000;
+    static constexpr std::uint64_t DisplayCostShare = 20;
 
 protected:
     void onBackInFolder() override;
     int onFile(const WIN32_FIND_DATAA &found) override;
     int onEnterFolder(const WIN32_FIND_DATAA &found) override;
+    int onSearchEnd() override;
+    // A monotonic clock in microseconds; replaced in tests to set the pace.
+    virtual std::uint64_t microsecondsNow();
 
 private:
     Catalogue *catalogue_ = nullptr;
     ListBoxControl *list_ = nullptr;
     StatusBar *statusBar_ = nullptr;
-    LONGLONG shortestDisplayInterval_ = 0;
+    IntervalGate pumpGate_{PumpInterval};
     bool folderShown_ = false;
-    LONGLONG folderShownAt_ = 0;
-    LONGLONG displayInterval_ = 0;
+    std::uint64_t folderShownAt_ = 0;
+    std::uint64_t displayInterval_ = 0;
 };

@@ -49,8 +49,9 @@ bool sha256OfMemory(const void *data, std::size_t size, Sha256Digest &digest)
     return hash.begin() && hash.add(data, size) && hash.finish(digest);
 }
 
-bool sha256OfFile(const char *path, Sha256Digest &digest)
+bool sha256OfFile(const char *path, Sha256Digest &digest, std::uint64_t *length)
 {
+    std::uint64_t total = 0;
     FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     Sha256 hash;
@@ -61,9 +62,13 @@ bool sha256OfFile(const char *path, Sha256Digest &digest)
         DWORD count = 0;
         if (!ReadFile(file.get(), block, sizeof block, &count, nullptr))
             return false;
-        if (count == 0)
+        if (count == 0) {
+            if (length)
+                *length = total;
             return hash.finish(digest);
+        }
         if (!hash.add(block, count))
             return false;
+        total += count;
     }
 }

@@ -29,8 +29,20 @@ endif()
 if(KESTREL_UPDATE_FOLDER_URL MATCHES "%")
   message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL must not contain \"%\" (write the folder's name unescaped).")
 endif()
-if(NOT KESTREL_UPDATE_FOLDER_URL MATCHES "^http://")
-  message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL must start with \"http://\" (the server speaks plain HTTP/1.0).")
+# The program takes the host name, the port and the folder apart at these
+# characters: a server part with a user name or an IPv6 address would not
+# reach the server named.
+if(NOT KESTREL_UPDATE_FOLDER_URL MATCHES "^https?://[^/:@?#]+(:[0-9]+)?/")
+  message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL must start with \"http://\" or \"https://\", then the server's "
+                      "name, an optional \":port\" in digits and \"/\".")
+endif()
+if(KESTREL_UPDATE_FOLDER_URL MATCHES "^https?://[^/:]+:([0-9]+)/")
+  # Compared as text first: a number too long for CMake's arithmetic is no port either.
+  string(REGEX REPLACE "^0+" "" _kestrel_update_port "${CMAKE_MATCH_1}")
+  string(LENGTH "${_kestrel_update_port}" _kestrel_port_digits)
+  if(_kestrel_port_digits EQUAL 0 OR _kestrel_port_digits GREATER 5 OR _kestrel_update_port GREATER 65535)
+    message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL has the port ${CMAKE_MATCH_1}; a port is a number from 1 to 65535.")
+  endif()
 endif()
 if(NOT KESTREL_UPDATE_FOLDER_URL MATCHES "/$")
   message(FATAL_ERROR "KESTREL_UPDATE_FOLDER_URL must end with \"/\" (file names are appended to it).")
@@ -79,7 +91,7 @@ if(NOT KESTREL_CATALOGUE_KEY STREQUAL "")
     endif()
   endforeach()
 else()
-  string(REGEX REPLACE "^http://([^/:]*).*$" "\\1" _kestrel_update_host "${KESTREL_UPDATE_FOLDER_URL}")
+  string(REGEX REPLACE "^https?://([^/:]*).*$" "\\1" _kestrel_update_host "${KESTREL_UPDATE_FOLDER_URL}")
   string(TOLOWER "${_kestrel_update_host}" _kestrel_update_host)
   if(NOT _kestrel_update_host MATCHES "\\.example$" AND NOT KESTREL_ALLOW_UNSIGNED_CATALOGUE)
     message(FATAL_ERROR "The update folder's host ${_kestrel_update_host} is a real server, so Kestrel must check "

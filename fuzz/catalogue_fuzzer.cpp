@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the catalogue's text handling: the line reader,
 // the compatibility check, the entry loading, the signed-bytes split, the
-// expiry and checksum sections and the base64 and hex decoders, as a
+// expiry, checksum and size sections and the base64 and hex decoders, as a
 // downloaded Kestrel.ini would reach them.
 #include "FuzzCheck.h"
 
@@ -11,6 +11,7 @@
 #include "catalogue/core/CatalogueEntries.h"
 #include "catalogue/core/CatalogueExpiry.h"
 #include "catalogue/core/CatalogueSections.h"
+#include "catalogue/core/CatalogueSizes.h"
 #include "catalogue/core/CompatibilityToken.h"
 #include "catalogue/core/HexText.h"
 #include "catalogue/core/LineReader.h"
@@ -388,6 +389,44 @@ void checkChecksums(const char *data, std::size_t size, const ExpectedLines &lin
     }
 }
 
+// Each loaded entry against the first line for its name in the first
+// "[Sizes]" section: decimal digits alone, read here with a wider type.
+void checkSizes(const char *data, std::size_t size, const ExpectedLines &lines)
+{
+    CatalogueEntry *entries = entryBlock(MaxCatalogueEntries);
+    ConverterLog log;
+    const int count = readCatalogueEntries(data, size, entries, MaxCatalogueEntries, stubConverter, &log).entryCount;
+    readCatalogueSizes(data, size, entries, count, sameIgnoringCase);
+
+    std::size_t first = 0;
+    while (first < lines.count() && std::strcmp(lines.line(first), SizesHeader) != 0)
+        ++first;
+    for (int e = 0; e < count; ++e) {
+        const CatalogueEntry &entry = entries[e];
+        const char *found = nullptr;
+        for (std::size_t i = first + 1; i < lines.count() && lines.line(i)[0] != '[' && !found; ++i) {
+            const std::string line = lines.line(i);
+            if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(ChecksumSeparator)).c_str(), entry.fileName))
+                found = lines.line(i);
+        }
+        if (!found) {
+            FUZZ_REQUIRE(entry.sizeStatus == SizeStatus::None);
+            continue;
+        }
+        const char *digits = std::strchr(found, ChecksumSeparator);
+        unsigned __int128 value = 0;
+        bool wellFormed = digits && digits[1] != '\0';
+        for (const char *c = digits ? digits + 1 : ""; wellFormed && *c; ++c) {
+            wellFormed = std::isdigit(static_cast<unsigned char>(*c)) != 0;
+            value = value * 10 + static_cast<unsigned>(*c - '0');
+            wellFormed = wellFormed && value <= UINT64_MAX;
+        }
+        FUZZ_REQUIRE(entry.sizeStatus == (wellFormed ? SizeStatus::Present : SizeStatus::Malformed));
+        if (wellFormed)
+            FUZZ_REQUIRE(entry.size == value);
+    }
+}
+
 // Whatever decodes must encode back to the very same text.
 void checkBase64(const char *data, std::size_t size)
 {
@@ -438,6 +477,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     checkSignedSplit(data, size);
     checkExpiry(data, size, lines);
     checkChecksums(data, size, lines);
+    checkSizes(data, size, lines);
     checkBase64(data, size);
     return 0;
 }

@@ -68,9 +68,13 @@ void checkSplitUrl(const char *url, std::size_t outSize)
     const UrlParts parts = splitUrl(url);
     FUZZ_REQUIRE(parts.server >= url && parts.server <= url + length);
     FUZZ_REQUIRE(parts.serverLength <= static_cast<std::size_t>(url + length - parts.server));
-    FUZZ_REQUIRE(parts.objectPath == parts.server + parts.serverLength);
+    FUZZ_REQUIRE(parts.objectPath >= parts.server + parts.serverLength);
     FUZZ_REQUIRE(*parts.objectPath == '\0' || *parts.objectPath == '/');
-    FUZZ_REQUIRE(std::memchr(parts.server, '/', parts.serverLength) == nullptr);
+    FUZZ_REQUIRE(std::memchr(parts.server, '/', static_cast<std::size_t>(parts.objectPath - parts.server)) == nullptr);
+    FUZZ_REQUIRE(parts.port <= 65535);
+    // What lies between the host name and the path is ":port" or nothing.
+    if (parts.objectPath != parts.server + parts.serverLength)
+        FUZZ_REQUIRE(parts.server[parts.serverLength] == ':');
     const char *slashes = std::strstr(url, "//");
     FUZZ_REQUIRE(parts.server == (slashes ? slashes + 2 : url));
 

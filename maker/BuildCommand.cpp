@@ -1,13 +1,17 @@
 #include "maker/Commands.h"
 #include "maker/KeyFile.h"
 #include "maker/ProgramIdentity.h"
+#include "maker/PublicKeyText.h"
 #include "maker/ReleaseFolder.h"
 
 #include "catalogue/CatalogueLocalTime.h"
 #include "catalogue/Sha256.h"
 #include "catalogue/SignatureVerifier.h"
+#include "catalogue/TextFileReader.h"
 #include "catalogue/core/CatalogueDateTime.h"
 #include "catalogue/core/CatalogueExpiry.h"
+#include "catalogue/core/CatalogueIssued.h"
+#include "catalogue/core/CatalogueSections.h"
 #include "catalogue/core/HexText.h"
 #include "maker/core/CatalogueText.h"
 #include "maker/core/CatalogueWriter.h"
@@ -18,6 +22,11 @@
 #include <cstring>
 
 namespace {
+
+// A signed catalogue can be replayed until it expires: the window stays short
+// unless the maker asks otherwise, and never opens beyond a year.
+constexpr long DefaultExpiryDays = 90;
+constexpr long MaxExpiryDays = 366;
 
 // Shared by the build only; large enough to stay off the stack.
 ListedProgram listed[ReleaseFolder::Capacity];
@@ -44,6 +53,11 @@ Listing listProgram(const ReleaseFolder::Program &program, ListedProgram &out)
     case ProgramIdentity::Makers:
         break;
     }
+    // Kestrel would take its line for a section header and lose it and every
+    // entry after it.
+    if (program.name[0] == '[')
+        findings.programProblem(program.name, "name starts with \"[\"; Kestrel would read its line as a section "
+                                "header");
     const std::size_t nameLength = std::strlen(program.name);
     if (nameLength > MaxFileNameLength)
         findings.programProblem(program.name, "name of %u characters; Kestrel reads at most %u",
@@ -56,7 +70,8 @@ Listing listProgram(const ReleaseFolder::Program &program, ListedProgram &out)
         findings.programProblem(program.name, "last written in %u, outside the years Kestrel reads (1980 to 2050)",
                                 unsigned{local.year});
     Sha256Digest digest;
-    if (!sha256OfFile(program.path, digest)) {
+    std::uint64_t size = 0;
+    if (!sha256OfFile(program.path, digest, &size)) {
         findings.programProblem(program.name, "cannot be read");
         return Listing::Unreadable;
     }
@@ -66,6 +81,7 @@ Listing listProgram(const ReleaseFolder::Program &program, ListedProgram &out)
     std::strcpy(out.version, version);
     out.local = local;
     encodeHex(digest.bytes, sizeof digest.bytes, out.checksum);
+    out.size = size;
     return Listing::Listed;
 }
 
@@ -87,14 +103,26 @@ bool writeWhole(const char *path, const char *data, std::size_t size)
     return false;
 }
 
+// True when the file at path is a catalogue issued after issued.
+bool replacesANewerCatalogue(const char *path, const CalendarTime &issued)
+{
+    TextFileReader existing;
+    if (!existing.openFile(path, CatalogueLineLimit))
+        return false;
+    const CatalogueIssued before = readCatalogueIssued(existing.data(), existing.dataSize);
+    return before.status == IssuedStatus::Readable && issuedBefore(issued, before.time);
+}
+
 } // namespace
 
 int runBuild(const CommandLine &line)
 {
     const CalendarTime today = localToday();
-    CalendarTime expiry = oneYearLater(today);
-    if (line.expires && (!parseCatalogueDate(line.expires, expiry) || isExpired(expiry, today))) {
-        std::fprintf(stderr, "--expires %s: a date M/D/YY from today to 12/31/50 is needed\n", line.expires);
+    CalendarTime expiry = daysLater(today, DefaultExpiryDays);
+    if (line.expires && (!parseCatalogueDate(line.expires, expiry) || isExpired(expiry, today) ||
+                         dayNumber(expiry) - dayNumber(today) > MaxExpiryDays)) {
+        std::fprintf(stderr, "--expires %s: a date M/D/YY from today to %ld days ahead is needed\n", line.expires,
+                     MaxExpiryDays);
         return ExitUsage;
     }
     SigningKey key;
@@ -124,9 +152,26 @@ int runBuild(const CommandLine &line)
     if (folder.found > ReleaseFolder::Capacity)
         findings.problem(0, "%d programs; a catalogue lists at most %d", folder.found, ReleaseFolder::Capacity);
 
+    char defaultOut[MAX_PATH];
+    const char *out = line.out;
+    if (!out) {
+        const std::size_t length = std::strlen(line.target);
+        const bool separated = length > 0 && (line.target[length - 1] == '\\' || line.target[length - 1] == '/');
+        std::snprintf(defaultOut, sizeof defaultOut, "%s%sKestrel.ini", line.target, separated ? "" : "\\");
+        out = defaultOut;
+    }
+    // Kestrel refuses a catalogue older than one it has used, so one issued
+    // before the catalogue it replaces (a clock set back) would lock out the
+    // users who already have that one.
+    const CalendarTime issued = utcNow();
+    if (replacesANewerCatalogue(out, issued)) {
+        std::fprintf(stderr, "%s: the new catalogue would be older than the one it replaces\n", out);
+        return ExitProblems;
+    }
+
     std::size_t size = 0;
     if (findings.problems() == 0) {
-        size = writeCatalogue(listed, count, expiry, text, sizeof text);
+        size = writeCatalogue(listed, count, issued, expiry, text, sizeof text);
         Sha256Digest digest;
         unsigned char signature[P256SignatureSize];
         if (size > 0 && line.keyFile) {
@@ -151,20 +196,14 @@ int runBuild(const CommandLine &line)
         return unreadable ? ExitUsage : ExitProblems;
     }
 
-    char defaultOut[MAX_PATH];
-    const char *out = line.out;
-    if (!out) {
-        const std::size_t length = std::strlen(line.target);
-        const bool separated = length > 0 && (line.target[length - 1] == '\\' || line.target[length - 1] == '/');
-        std::snprintf(defaultOut, sizeof defaultOut, "%s%sKestrel.ini", line.target, separated ? "" : "\\");
-        out = defaultOut;
-    }
     if (size == 0 || !writeWhole(out, text, size)) {
         std::fprintf(stderr, "%s: cannot be written\n", out);
         return ExitUsage;
     }
     char date[16];
     formatCatalogueDate(expiry, date, sizeof date);
+    if (line.keyFile)
+        printPublicKey(key.publicKey, "key used: ");
     std::printf("%s: %d program%s, %s, expires %s\n", out, count, count == 1 ? "" : "s",
                 line.keyFile ? "signed" : "not signed", date);
     return ExitDone;

@@ -1,6 +1,7 @@
 #include "maker/Commands.h"
 #include "maker/KeyFile.h"
 #include "maker/ProgramIdentity.h"
+#include "maker/PublicKeyText.h"
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueLocalTime.h"
@@ -49,15 +50,9 @@ bool takePublicKey(const CommandLine &line, unsigned char (&publicKey)[P256Publi
 
 void checkSignature(const char *data, const unsigned char (&publicKey)[P256PublicKeySize])
 {
-    switch (facts.signature.status) {
-    case SignatureStatus::NoSection:
-        findings.problem(0, "no signature: Kestrel built with the key refuses the catalogue");
+    checkSignatureForm(facts, findings);
+    if (facts.signature.status != SignatureStatus::WellFormed)
         return;
-    case SignatureStatus::WellFormed:
-        break;
-    default:
-        return; // its form is reported with the text
-    }
     SignatureVerifier verifier;
     Sha256Digest digest;
     if (!verifier.importPublicKey(publicKey) || !sha256OfMemory(data, facts.signature.signedSize, digest) ||
@@ -91,16 +86,20 @@ void checkProgramFile(const char *folder, const CheckedProgram &program)
     }
     std::int32_t fileVersion[4];
     parseVersion(version, fileVersion);
-    if (version[0] != '\0' && std::memcmp(fileVersion, program.version, sizeof fileVersion) != 0)
+    if (version[0] != '\0' && !sameVersion(fileVersion, program.version))
         findings.problem(program.line, "the version differs from the fixed file version %s of %s", version, path);
 
     Sha256Digest digest;
-    if (!program.checksumWellFormed)
+    std::uint64_t size = 0;
+    if (!sha256OfFile(path, digest, &size)) {
+        findings.problem(program.line, "%s cannot be read", path);
         return;
-    if (!sha256OfFile(path, digest))
-        findings.problem(program.checksumLine, "%s cannot be read", path);
-    else if (std::memcmp(digest.bytes, program.checksum.bytes, sizeof digest.bytes) != 0)
+    }
+    if (program.checksumWellFormed && std::memcmp(digest.bytes, program.checksum.bytes, sizeof digest.bytes) != 0)
         findings.problem(program.checksumLine, "the checksum differs from that of %s", path);
+    if (program.sizeWellFormed && program.size != size)
+        findings.problem(program.sizeLine, "the size differs from that of %s (%llu bytes)", path,
+                         static_cast<unsigned long long>(size));
 }
 
 } // namespace
@@ -125,13 +124,18 @@ int runCheck(const CommandLine &line)
 
     checkCatalogueText(reader.data(), reader.dataSize, sameFileName, findings, facts);
     checkExpiry(facts, localToday(), findings);
-    if (line.keyFile || line.publicKey)
+    const bool withKey = line.keyFile || line.publicKey;
+    if (withKey)
         checkSignature(reader.data(), publicKey);
+    else
+        findings.warning(0, "the signature was not checked; give --key or --key-file to check it");
     if (line.folder)
         for (int i = 0; i < facts.programCount; ++i)
             checkProgramFile(line.folder, facts.programs[i]);
 
     findings.print(stderr, line.target);
+    if (withKey)
+        printPublicKey(publicKey, "key used: ");
     std::printf("%d program%s, %d problem%s", facts.programCount, facts.programCount == 1 ? "" : "s",
                 findings.problems(), findings.problems() == 1 ? "" : "s");
     if (findings.warnings() > 0)

@@ -1,7 +1,6 @@
 #include "maker/Commands.h"
 #include "maker/KeyFile.h"
-
-#include "catalogue/core/Base64.h"
+#include "maker/PublicKeyText.h"
 
 #include <cstdio>
 
@@ -17,8 +16,6 @@ int runKeygen(const CommandLine &line)
         std::fprintf(stderr, "%s: %s\n", line.target, keyFileProblem(status));
         return ExitUsage;
     }
-    char publicKey[base64Length(P256PublicKeySize) + 1];
-    encodeBase64(key.publicKey, sizeof key.publicKey, publicKey);
-    std::printf("KESTREL_CATALOGUE_KEY=%s\n", publicKey);
+    printPublicKey(key.publicKey, "");
     return ExitDone;
 }

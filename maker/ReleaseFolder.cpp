@@ -1,5 +1,6 @@
 #include "maker/ReleaseFolder.h"
 
+#include "catalogue/core/AsciiCase.h"
 #include "catalogue/core/NamePattern.h"
 #include "toolkit/KernelHandles.h"
 
@@ -10,11 +11,6 @@
 namespace {
 
 constexpr char ProgramPattern[] = "*.exe";
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool nameBefore(const ReleaseFolder::Program &a, const ReleaseFolder::Program &b)
 {

@@ -2,6 +2,7 @@
 
 #include "net/InternetHandle.h"
 #include "net/core/ReplaceFileName.h"
+#include "net/core/RequestFailure.h"
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
 #include "toolkit/HeapArray.h"
@@ -11,6 +12,31 @@ namespace {
 constexpr unsigned ReadAttempts = 11;  // the first try and ten repeats
 constexpr int MessageTextSize = 80;
 const char EmptyName[] = "";
+
+// Every file comes from the server itself: nothing is written to the user's
+// Internet cache, a caching proxy is told to ask the server again (a stale
+// catalogue would list programs that are already current), no cookie goes
+// either way and the platform never shows a dialog of its own.
+DWORD requestFlags(bool secure)
+{
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
+                  INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+    return secure ? flags | INTERNET_FLAG_SECURE : flags;
+}
+
+int failureStatus(RequestFailure failure)
+{
+    switch (failure) {
+    case RequestFailure::Insecure:
+        return DownloadInsecure;
+    case RequestFailure::ProxySignIn:
+        return DownloadProxySignIn;
+    case RequestFailure::Refused:
+        return DownloadRefused;
+    default:
+        return DownloadSendRequestFailed;
+    }
+}
 }
 
 Downloader::Downloader()
@@ -96,7 +122,8 @@ int Downloader::receive(const char *url, const char *localPath)
 {
     UrlParts parts = splitUrl(url);
     char server[MaxServerNameLength + 1];
-    if (!copyServerName(parts, server, sizeof server) || !session) {
+    // A port that is no number from 1 to 65535 names no server to connect to.
+    if (!copyServerName(parts, server, sizeof server) || parts.port == 0 || !session) {
         status = DownloadNoConnection;
         return 0;
     }
@@ -109,14 +136,14 @@ int Downloader::receive(const char *url, const char *localPath)
     }
     escapeObjectPath(parts.objectPath, objectPath.get(), objectPath.size());
 
-    InternetHandle connection(
-        InternetConnectA(session.get(), server, INTERNET_DEFAULT_HTTP_PORT, "", "", INTERNET_SERVICE_HTTP, 0, 0));
+    InternetHandle connection(InternetConnectA(session.get(), server, static_cast<INTERNET_PORT>(parts.port), "",
+                                               "", INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         status = DownloadNoConnection;
         return 0;
     }
     InternetHandle request(HttpOpenRequestA(connection.get(), "GET", objectPath.get(), "HTTP/1.0", "", nullptr,
-                                            INTERNET_FLAG_RELOAD, 0));
+                                            requestFlags(parts.secure), 0));
     if (!request) {
         status = DownloadOpenRequestFailed;
         return 0;
@@ -124,21 +151,19 @@ int Downloader::receive(const char *url, const char *localPath)
     DWORD timeout = timeoutMs_;
     InternetSetOptionA(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
     if (!HttpSendRequestA(request.get(), "", 0, nullptr, 0)) {
-        status = DownloadSendRequestFailed;
+        status = failureStatus(sendFailure(GetLastError()));
         return 0;
     }
 
     // Only a 200 answer carries the file: an error page must never become a
-    // program file. No valid status line at all counts as no answer.
+    // program file.
     DWORD code = 0;
     DWORD size = sizeof code;
-    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr) ||
-        code == 0) {
-        status = DownloadSendRequestFailed;
-        return 0;
-    }
-    if (code != HTTP_STATUS_OK) {
-        status = DownloadRefused;
+    if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &size, nullptr))
+        code = 0;
+    RequestFailure answer = answerFailure(code);
+    if (answer != RequestFailure::None) {
+        status = failureStatus(answer);
         return 0;
     }
     long long announcedLength = -1;

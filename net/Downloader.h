@@ -14,11 +14,13 @@ enum DownloadStatus : int {
     DownloadSendRequestFailed = IDS_SEND_REQUEST_FAILED,
     DownloadReadError = IDS_READ_ERROR,
     DownloadRefused = IDS_REFUSED,  // the server answered with a status other than 200
+    DownloadProxySignIn = IDS_PROXY_SIGN_IN,  // a proxy answered 407
+    DownloadInsecure = IDS_SECURE_CONNECTION_FAILED,  // the server's certificate is not trusted
     DownloadWriteFailed = 5002,  // also: no transfer buffer
     DownloadCreateFailed = 5004,
 };
 
-// Fetches one URL at a time over HTTP/1.0 into a local file, block by block,
+// Fetches one URL at a time over HTTP/1.0 (or HTTPS) into a local file, block by block,
 // calling onProgress between blocks. Owns the Internet session.
 class Downloader {
 public:

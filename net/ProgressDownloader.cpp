@@ -2,6 +2,7 @@
 
 #include "toolkit/GdiHandles.h"
 #include "toolkit/MessagePump.h"
+#include "toolkit/MonotonicClock.h"
 #include "toolkit/core/TextWriter.h"
 
 #include <cstring>
@@ -100,13 +101,7 @@ void ProgressDownloader::onFetchEnd()
 
 std::uint64_t ProgressDownloader::microsecondsNow()
 {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    // Whole seconds and the rest apart, so that no product overflows.
-    std::uint64_t ticks = static_cast<std::uint64_t>(now.QuadPart);
-    std::uint64_t perSecond = static_cast<std::uint64_t>(frequency.QuadPart);
-    return ticks / perSecond * 1000000 + ticks % perSecond * 1000000 / perSecond;
+    return monotonicMicroseconds();
 }
 
 void ProgressDownloader::repaint()

@@ -1,6 +1,6 @@
 #pragma once
 #include "net/Downloader.h"
-#include "net/core/IntervalGate.h"
+#include "toolkit/core/IntervalGate.h"
 #include "net/core/PanelLayout.h"
 #include "toolkit/BoundObject.h"
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """A stand-in for the maker's web server, for tests and benchmarks on loopback.
 
-It serves the files of one folder over plain HTTP and misbehaves on request,
-so the download code can be tried against the failures a real server shows.
+It serves the files of one folder over plain HTTP, or over TLS with a
+certificate given to it, and misbehaves on request, so the download code can
+be tried against the failures a real server shows.
 
 Mapping of requests to files
     The request target's path, percent-decoded, is looked up below ROOT:
@@ -20,27 +21,39 @@ Misbehaviour: ``ROOT/behaviour.json``
     (``"Utils/Sample.exe"``) or by the bare file name (``"Sample.exe"``; the
     full path wins). Each value is an object with at most one of:
 
-    ``{"status": 404}``       answer that status with a short HTML body
+    ``{"status": 404}``       answer that status with a short HTML body (a 407
+                              carries a proxy's Basic sign-in challenge)
     ``{"truncate": N}``       announce the full Content-Length, send N bytes, close
     ``{"close": true}``       read the request, close without answering
     ``{"stall": seconds}``    send the headers and the first half of the body,
                               wait that long (or until the server stops), close
     ``{"trickle": bps}``      send the body at about bps bytes per second
+    ``{"cookie": "a=b"}``     serve the file with a Set-Cookie header
 
 Request log
     Every request line, exactly as received, is kept in memory and, with
-    ``--log FILE``, appended to FILE one per line and flushed at once.
+    ``--log FILE``, appended to FILE one per line and flushed at once. The
+    request line with its header lines is kept too and, with
+    ``--header-log FILE``, appended to FILE as the request arrived, each
+    request ended by an empty line (lines end in LF).
+
+TLS
+    With ``--cert FILE --key FILE`` (PEM) every connection is TLS. As a module,
+    ``use_certificate(cert, key)`` switches the certificate while the server
+    runs; new connections get the new one.
 
 Command line
     maker_server.py --root DIR [--port 0] [--port-file FILE] [--log FILE]
+                    [--header-log FILE] [--cert FILE --key FILE]
     Binds 127.0.0.1 only; port 0 picks a free port. The chosen port is written
     to --port-file (atomically: the file appears complete) once the server
     listens. Ends on SIGTERM or SIGINT.
 
 As a module
-    server = MakerServer(root, log_path=None)
+    server = MakerServer(root, log_path=None, header_log_path=None, certificate=None)
     port = server.start()        # serves in a background thread
     server.requests()            # request lines received so far
+    server.request_headers()     # [(request line, [(name, value), ...]), ...]
     server.stop()
 """
 
@@ -50,6 +63,7 @@ import json
 import os
 import signal
 import socketserver
+import ssl
 import sys
 import threading
 import time
@@ -63,9 +77,27 @@ class _Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, format, *args):
         pass
 
+    def setup(self):
+        context = self.server.maker.tls_context()
+        if context is not None:
+            # A client that refuses the certificate ends the handshake here.
+            self.request.settimeout(30)
+            self.request = context.wrap_socket(self.request, server_side=True)
+        super().setup()
+
+    def finish(self):
+        try:
+            super().finish()
+        finally:
+            # The server closes only the plain socket it accepted, which the
+            # TLS socket has taken over.
+            if isinstance(self.request, ssl.SSLSocket):
+                self.request.close()
+
     def parse_request(self):
         ok = super().parse_request()
-        self.server.maker.record(self.requestline)
+        headers = list(self.headers.items()) if ok else []
+        self.server.maker.record(self.requestline, headers)
         return ok
 
     def do_HEAD(self):
@@ -94,6 +126,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         self.send_header("Content-Length", str(len(body)))
+        if "cookie" in behaviour:
+            self.send_header("Set-Cookie", str(behaviour["cookie"]) + "; Path=/")
         self.send_header("Connection", "close")
         self.end_headers()
         if not send_body:
@@ -115,6 +149,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(status)
         self.send_header("Content-Type", "text/html")
         self.send_header("Content-Length", str(len(text)))
+        if status == 407:
+            self.send_header("Proxy-Authenticate", 'Basic realm="proxy"')
         self.send_header("Connection", "close")
         self.end_headers()
         if send_body:
@@ -140,17 +176,28 @@ class _Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    def handle_error(self, request, client_address):
+        # A refused TLS handshake or a client that went away is part of the
+        # tests; the server goes on serving.
+        pass
+
 
 class MakerServer:
     """Serves ROOT on 127.0.0.1; see the module's description."""
 
-    def __init__(self, root, log_path=None, port=0):
+    def __init__(self, root, log_path=None, port=0, header_log_path=None, certificate=None):
+        """certificate: (certificate file, key file), PEM, for TLS; None for plain HTTP."""
         self.root = os.path.realpath(root)
         self.log_path = log_path
+        self.header_log_path = header_log_path
         self.port = port
         self.stopping = threading.Event()
         self._lock = threading.Lock()
         self._requests = []
+        self._headers = []
+        self._tls = None
+        if certificate:
+            self.use_certificate(*certificate)
         self._server = None
         self._thread = None
 
@@ -176,12 +223,34 @@ class MakerServer:
         with self._lock:
             return list(self._requests)
 
-    def record(self, request_line):
+    def request_headers(self):
+        """(request line, [(header name, value), ...]) of each request, oldest first."""
+        with self._lock:
+            return list(self._headers)
+
+    def use_certificate(self, certificate_file, key_file):
+        """Serves TLS with this certificate (chain) and key from the next connection on."""
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(certificate_file, key_file)
+        with self._lock:
+            self._tls = context
+
+    def tls_context(self):
+        with self._lock:
+            return self._tls
+
+    def record(self, request_line, headers=()):
         with self._lock:
             self._requests.append(request_line)
+            self._headers.append((request_line, list(headers)))
             if self.log_path:
                 with open(self.log_path, "a", encoding="latin-1") as log:
                     log.write(request_line + "\n")
+                    log.flush()
+            if self.header_log_path:
+                with open(self.header_log_path, "a", encoding="latin-1") as log:
+                    log.write("".join(line + "\n" for line in
+                                      [request_line, *("%s: %s" % pair for pair in headers), ""]))
                     log.flush()
 
     def relative_path(self, target):
@@ -220,9 +289,15 @@ def main(argv=None):
     parser.add_argument("--port", type=int, default=0, help="port to listen on; 0 picks a free one")
     parser.add_argument("--port-file", help="file that receives the chosen port")
     parser.add_argument("--log", help="file that receives every request line")
+    parser.add_argument("--header-log", help="file that receives every request line with its headers")
+    parser.add_argument("--cert", help="PEM certificate (chain): serve TLS")
+    parser.add_argument("--key", help="PEM private key of --cert")
     args = parser.parse_args(argv)
+    if bool(args.cert) != bool(args.key):
+        parser.error("--cert and --key go together")
 
-    maker = MakerServer(args.root, log_path=args.log, port=args.port)
+    maker = MakerServer(args.root, log_path=args.log, port=args.port, header_log_path=args.header_log,
+                        certificate=(args.cert, args.key) if args.cert else None)
     port = maker.start()
     if args.port_file:
         temporary = args.port_file + ".tmp"

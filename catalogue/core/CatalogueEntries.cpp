@@ -1,8 +1,8 @@
 #include "catalogue/core/CatalogueEntries.h"
 
 #include "catalogue/core/CatalogueDateTime.h"
-#include "catalogue/core/CompatibilityToken.h"
 #include "catalogue/core/DecimalNumber.h"
+#include "catalogue/core/SectionWalker.h"
 #include "catalogue/core/VersionNumber.h"
 
 namespace {
@@ -36,6 +36,8 @@ bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local
     entry.needsUpdate = 0;
     entry.downloaded = 0;
     entry.checksumStatus = ChecksumStatus::None;
+    entry.sizeStatus = SizeStatus::None;
+    entry.size = 0;
     takeField(cursor, entry.fileName, MaxFileNameLength + 1);
     takeField(cursor, field, sizeof field);
     entry.number = readDecimalNumber(field);
@@ -52,28 +54,20 @@ bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local
     return dateValid && timeValid;
 }
 
-CatalogueReadResult readCatalogueEntries(LineReader &lines, CatalogueEntry *entries, int capacity,
+CatalogueReadResult readCatalogueEntries(const LineReader &lines, CatalogueEntry *entries, int capacity,
                                          LocalTimeConverter convert, void *context)
 {
-    char line[CatalogueLineLimit];
-    // The catalogue is read in lines of this size, whatever the reader was
-    // set up with, so a line can never overrun the buffer.
-    lines.lineLimit = CatalogueLineLimit;
-    char section = '\0';
+    SectionWalker walker(lines);
     int count = 0;
-    while (!lines.atEnd()) {
-        lines.readLine(line);
-        if (line[0] == '[') {
-            section = line[1];
-            continue;
-        }
-        if (line[0] == '\0' || section != 'U')
+    while (walker.next()) {
+        const CatalogueLine &line = walker.line;
+        if (line.header || line.section != SectionKind::Programs || line.text[0] == '\0')
             continue;
         if (count >= capacity)
             return {CatalogueReadStatus::TooManyEntries, count};
         CatalogueEntry &entry = entries[count];
         CalendarTime local;
-        if (!parseEntryLine(line, entry, local) || !convert(local, entry.fileTime, context))
+        if (!parseEntryLine(line.text, entry, local) || !convert(local, entry.fileTime, context))
             return {CatalogueReadStatus::BadDateTime, count};
         ++count;
     }

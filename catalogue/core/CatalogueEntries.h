@@ -28,15 +28,14 @@ struct CatalogueReadResult {
 
 // Splits one entry line into the record and the local time: fileName (58
 // characters at most), number, note (11 at most) and version are stored,
-// needsUpdate, downloaded and checksumStatus
-// cleared, fileTime untouched. Returns true when
+// needsUpdate, downloaded, checksumStatus and sizeStatus cleared, fileTime
+// untouched. Returns true when
 // the date and the time are valid. The note and version are filled even when
 // they are not, so the record can be inspected.
 bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local);
 
-// Reads entry lines from the reader as it stands (line limit
-// CatalogueLineLimit) into entries[0..capacity).
-CatalogueReadResult readCatalogueEntries(LineReader &lines, CatalogueEntry *entries, int capacity,
+// Reads entry lines from the reader as it stands into entries[0..capacity).
+CatalogueReadResult readCatalogueEntries(const LineReader &lines, CatalogueEntry *entries, int capacity,
                                          LocalTimeConverter convert, void *context);
 
 // Fuzzing entry point: the same over any bytes, tabs kept as they are.

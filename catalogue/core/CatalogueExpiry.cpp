@@ -1,29 +1,15 @@
 #include "catalogue/core/CatalogueExpiry.h"
 
 #include "catalogue/core/CatalogueDateTime.h"
-#include "catalogue/core/CatalogueSections.h"
-#include "catalogue/core/CompatibilityToken.h"
+#include "catalogue/core/SectionWalker.h"
 
-#include <cstring>
-
-CatalogueExpiry readCatalogueExpiry(LineReader &lines)
+CatalogueExpiry readCatalogueExpiry(const LineReader &lines)
 {
     CatalogueExpiry expiry{ExpiryStatus::NoSection, CalendarTime{}};
-    char line[CatalogueLineLimit];
-    lines.lineLimit = CatalogueLineLimit;
-    while (!lines.atEnd()) {
-        lines.readLine(line);
-        if (std::strcmp(line, ExpiresHeader) != 0)
-            continue;
-        expiry.status = ExpiryStatus::Unreadable;
-        // A header on the last line has no date after it.
-        if (!lines.atEnd()) {
-            lines.readLine(line);
-            if (parseCatalogueDate(line, expiry.lastDay))
-                expiry.status = ExpiryStatus::Readable;
-        }
-        return expiry;
-    }
+    const LineAfterHeader date = lineAfterFirstHeader(lines, SectionKind::Expires);
+    if (date.headerNumber != 0)
+        expiry.status = date.number != 0 && parseCatalogueDate(date.text, expiry.lastDay) ? ExpiryStatus::Readable
+                                                                                         : ExpiryStatus::Unreadable;
     return expiry;
 }
 

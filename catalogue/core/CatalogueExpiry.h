@@ -19,9 +19,8 @@ struct CatalogueExpiry {
     CalendarTime lastDay; // year, month and day
 };
 
-// Reads lines from the reader as it stands, in lines of CatalogueLineLimit
-// bytes.
-CatalogueExpiry readCatalogueExpiry(LineReader &lines);
+// Reads from the reader as it stands.
+CatalogueExpiry readCatalogueExpiry(const LineReader &lines);
 
 // Fuzzing entry point: the same over any bytes, tabs kept as they are.
 CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size);

@@ -1,20 +1,18 @@
 #include "catalogue/core/CompatibilityToken.h"
 
+#include "catalogue/core/SectionWalker.h"
+
 #include <cstring>
 
-bool hasCompatibilityToken(LineReader &lines)
+bool hasCompatibilityToken(const LineReader &lines)
 {
-    char line[CatalogueLineLimit];
-    // The catalogue is read in lines of this size, whatever the reader was
-    // set up with, so a line can never overrun the buffer.
-    lines.lineLimit = CatalogueLineLimit;
-    while (!lines.atEnd()) {
-        lines.readLine(line);
-        if (line[0] == '[' && line[1] == 'L') {
-            lines.readLine(line);
-            if (std::strcmp(line, CompatibilityToken) == 0)
-                return true;
-        }
+    SectionWalker walker(lines);
+    bool tokenLine = false;
+    while (walker.next()) {
+        const CatalogueLine &line = walker.line;
+        if (tokenLine && std::strcmp(line.text, CompatibilityToken) == 0)
+            return true;
+        tokenLine = !tokenLine && line.header && line.section == SectionKind::Compatibility;
     }
     return false;
 }

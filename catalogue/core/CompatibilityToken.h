@@ -1,4 +1,5 @@
 #pragma once
+#include "catalogue/core/CatalogueSections.h"
 #include "catalogue/core/LineReader.h"
 
 #include <cstddef>
@@ -7,14 +8,11 @@
 // catalogue.
 constexpr char CompatibilityToken[] = "&7(2?KwT";
 
-// Catalogue lines are read into buffers of this size, terminator included.
-constexpr unsigned CatalogueLineLimit = 128;
-
 // True if some header line whose second character is "L" is immediately
-// followed by a line that is exactly the token. Reads lines from the reader
-// as it stands (the caller sets its line limit to CatalogueLineLimit and
-// chooses tab handling).
-bool hasCompatibilityToken(LineReader &lines);
+// followed by a line that is exactly the token; that line is taken for the
+// token even when it is another header. Reads from the reader as it stands
+// (the caller chooses tab handling).
+bool hasCompatibilityToken(const LineReader &lines);
 
 // Fuzzing entry point: the same check over any bytes, tabs kept as they are.
 bool hasCompatibilityToken(const char *data, std::size_t size);

@@ -1,14 +1,11 @@
 #include "catalogue/core/MakerName.h"
 
+#include "catalogue/core/AsciiCase.h"
+
 namespace {
 
 constexpr char MakerName[] = "corvel";
 constexpr std::size_t MakerNameLength = sizeof MakerName - 1;
-
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 } // namespace
 

@@ -1,13 +1,6 @@
 #include "catalogue/core/NamePattern.h"
 
-namespace {
-
-char foldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
+#include "catalogue/core/AsciiCase.h"
 
 bool matchesNamePattern(const char *name, const char *pattern)
 {
@@ -20,7 +13,7 @@ bool matchesNamePattern(const char *name, const char *pattern)
         if (*pattern == '*') {
             starPattern = ++pattern;
             starName = name;
-        } else if (*pattern && (*pattern == '?' || foldCase(*pattern) == foldCase(*name))) {
+        } else if (*pattern && (*pattern == '?' || lowerAscii(*pattern) == lowerAscii(*name))) {
             ++pattern;
             ++name;
         } else if (starPattern) {

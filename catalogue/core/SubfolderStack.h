@@ -20,13 +20,15 @@ public:
     // The offset the next entry will get: the start of a folder's list, and
     // the end of it once the folder has been read.
     std::size_t top() const { return used_; }
-    // Adds a name of length bytes and its attributes; false when no memory
-    // is left for it (the stack is unchanged then).
-    bool push(const char *name, std::size_t length, std::uint32_t attributes);
+    // Adds a name of length bytes, its attributes and its short name (empty
+    // when it has none); false when no memory is left for it (the stack is
+    // unchanged then).
+    bool push(const char *name, std::size_t length, std::uint32_t attributes, const char *shortName = "");
     // Drops every entry from offset on.
     void cutTo(std::size_t offset) { used_ = offset < used_ ? offset : used_; }
 
     const char *nameAt(std::size_t offset) const;
+    const char *shortNameAt(std::size_t offset) const;
     std::uint32_t attributesAt(std::size_t offset) const;
     // The offset of the entry after the one at offset.
     std::size_t nextAfter(std::size_t offset) const;

@@ -1,9 +1,9 @@
 #include "maker/core/CatalogueCheck.h"
 
+#include "catalogue/core/AsciiCase.h"
 #include "catalogue/core/CatalogueEntries.h"
-#include "catalogue/core/CatalogueSections.h"
 #include "catalogue/core/CompatibilityToken.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 #include "maker/core/CatalogueText.h"
 
 #include <cstring>
@@ -12,57 +12,10 @@ namespace {
 
 constexpr std::uint32_t MaxVersionPart = 65535;
 
-// Kestrel's reader hands out a line over CatalogueLineLimit - 1 characters in
-// pieces; this walks the pieces and keeps the line number an editor shows.
-class EditorLines {
-public:
-    EditorLines(const char *data, std::size_t size) : reader_(data, size, CatalogueLineLimit)
-    {
-        reader_.expandTabs = 0;
-    }
-
-    bool atEnd() const { return reader_.atEnd(); }
-
-    void next(char (&piece)[CatalogueLineLimit])
-    {
-        firstPiece = !continuing_;
-        if (!continuing_) {
-            ++line;
-            length = 0;
-            for (const char *c = reader_.cursor; c != reader_.end && *c != '\n'; ++c)
-                length += *c != '\r';
-        }
-        reader_.readLine(piece);
-        // A piece cut at the limit is followed by the rest of its line, even
-        // when that rest is only the line feed.
-        continuing_ = reader_.truncated != 0;
-    }
-
-    bool tooLong() const { return length > CatalogueLineLimit - 1; }
-
-    int line = 0;            // of the piece last handed out
-    bool firstPiece = false; // the piece starts its line
-    std::size_t length = 0;  // of its whole line, carriage returns not counted
-
-private:
-    LineReader reader_;
-    bool continuing_ = false;
-};
-
-enum class Section { Other, Programs, Hashes, LaterHashes, Expires, Signature };
-
-Section sectionOf(const char *header, bool &hashesSeen)
+// Kestrel reads a longer line in pieces.
+bool tooLong(const CatalogueLine &line)
 {
-    if (std::strcmp(header, HashesHeader) == 0) {
-        const bool first = !hashesSeen;
-        hashesSeen = true;
-        return first ? Section::Hashes : Section::LaterHashes;
-    }
-    if (std::strcmp(header, ExpiresHeader) == 0)
-        return Section::Expires;
-    if (std::strcmp(header, SignatureHeader) == 0)
-        return Section::Signature;
-    return header[1] == 'U' ? Section::Programs : Section::Other;
+    return line.length > CatalogueLineLimit - 1;
 }
 
 // The text after the fifth separator: the version field, as Kestrel reads it.
@@ -84,8 +37,7 @@ bool endsInExe(const char *name, std::size_t length)
     if (length < extensionLength)
         return false;
     for (std::size_t i = 0; i < extensionLength; ++i) {
-        const char c = name[length - extensionLength + i];
-        if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != Extension[i])
+        if (lowerAscii(name[length - extensionLength + i]) != Extension[i])
             return false;
     }
     return true;
@@ -117,15 +69,31 @@ public:
 
     void run()
     {
-        facts_.expiry = readCatalogueExpiry(data_, size_);
+        LineReader lines(data_, size_, CatalogueLineLimit);
+        lines.expandTabs = 0;
+        facts_.issued = readCatalogueIssued(lines);
+        facts_.issuedLine = lineNumberAfter(lines, SectionKind::Issued);
+        facts_.expiry = readCatalogueExpiry(lines);
+        facts_.expiryLine = lineNumberAfter(lines, SectionKind::Expires);
         facts_.signature = splitSignedCatalogue(data_, size_);
-        if (!hasCompatibilityToken(data_, size_))
+        facts_.signatureLine = lineNumberAfter(lines, SectionKind::Signature);
+        if (!hasCompatibilityToken(lines))
             reportMissingToken();
         readLines();
-        readChecksums();
-        for (int i = 0; i < facts_.programCount; ++i)
-            if (facts_.programs[i].checksumLine == 0)
-                findings_.problem(facts_.programs[i].line, "no checksum line for %s", facts_.programs[i].name);
+        readNamedSection(SectionKind::Hashes);
+        readNamedSection(SectionKind::Sizes);
+        for (int i = 0; i < facts_.programCount; ++i) {
+            const CheckedProgram &program = facts_.programs[i];
+            if (program.checksumLine == 0)
+                findings_.problem(program.line, "no checksum line for %s", program.name);
+            if (program.sizeLine == 0)
+                findings_.problem(program.line, "no size line for %s", program.name);
+        }
+        if (facts_.issued.status == IssuedStatus::NoSection)
+            findings_.problem(0, "no issue time: a signed Kestrel needs an [Issued] section");
+        else if (facts_.issued.status == IssuedStatus::Unreadable)
+            findings_.problem(facts_.issuedLine, "no issue time that Kestrel can read after [Issued] (the form is "
+                              "YYYY-MM-DDTHH:MM:SSZ, UTC)");
         if (facts_.expiry.status == ExpiryStatus::Unreadable)
             findings_.problem(facts_.expiryLine, "no expiry date that Kestrel can read after [Expires]");
         if (facts_.signature.status == SignatureStatus::BadSignatureLine)
@@ -134,15 +102,22 @@ public:
     }
 
 private:
+    // The line after the first header of the kind, or the header's own when
+    // it is the last line; 0 without one.
+    static int lineNumberAfter(const LineReader &lines, SectionKind kind)
+    {
+        const LineAfterHeader found = lineAfterFirstHeader(lines, kind);
+        return found.number != 0 ? found.number : found.headerNumber;
+    }
+
     void reportMissingToken()
     {
-        EditorLines lines(data_, size_);
-        char piece[CatalogueLineLimit];
+        SectionWalker walker(data_, size_);
         bool anyHeader = false;
-        while (!lines.atEnd()) {
-            lines.next(piece);
-            if (piece[0] == '[' && piece[1] == 'L') {
-                findings_.problem(lines.line, "no token line \"%s\" right after this header", CompatibilityToken);
+        while (walker.next()) {
+            if (walker.line.header && walker.line.section == SectionKind::Compatibility) {
+                findings_.problem(walker.line.number, "no token line \"%s\" right after this header",
+                                  CompatibilityToken);
                 anyHeader = true;
             }
         }
@@ -152,50 +127,31 @@ private:
 
     void readLines()
     {
-        EditorLines lines(data_, size_);
-        char piece[CatalogueLineLimit];
-        Section section = Section::Other;
-        bool hashesSeen = false;
-        int longLineReported = 0;
-        int expiresHeader = 0;
-        int signatureHeader = 0;
+        SectionWalker walker(data_, size_);
         bool trailingReported = false;
-        while (!lines.atEnd()) {
-            lines.next(piece);
-            if (lines.tooLong() && longLineReported != lines.line) {
-                longLineReported = lines.line;
-                findings_.problem(lines.line, "line of %u characters; Kestrel reads at most %u and takes the "
-                                  "rest for further lines", static_cast<unsigned>(lines.length), CatalogueLineLimit - 1);
-            }
-            if (signatureHeader != 0 && lines.line > signatureHeader + 1 && piece[0] != '\0' && !trailingReported &&
-                facts_.signature.status == SignatureStatus::TrailingBytes) {
+        while (walker.next()) {
+            const CatalogueLine &line = walker.line;
+            if (line.startsLine && tooLong(line))
+                findings_.problem(line.number, "line of %u characters; Kestrel reads at most %u and takes the "
+                                  "rest for further lines", static_cast<unsigned>(line.length), CatalogueLineLimit - 1);
+            if (facts_.signature.status == SignatureStatus::TrailingBytes && !trailingReported &&
+                line.number > facts_.signatureLine && line.length > 0) {
                 trailingReported = true;
-                findings_.problem(lines.line, "text after the signature line; a signed Kestrel refuses the "
+                findings_.problem(line.number, "text after the signature line; a signed Kestrel refuses the "
                                   "catalogue");
             }
-            if (expiresHeader != 0 && facts_.expiryLine == 0)
-                facts_.expiryLine = lines.line;
-            if (signatureHeader != 0 && facts_.signatureLine == 0)
-                facts_.signatureLine = lines.line;
-            if (piece[0] == '[') {
-                section = sectionOf(piece, hashesSeen);
-                if (section == Section::Expires && expiresHeader == 0)
-                    expiresHeader = lines.line;
-                if (section == Section::Signature && signatureHeader == 0)
-                    signatureHeader = lines.line;
-                continue;
-            }
+            // A program whose name starts with "[" would be read as a header,
+            // and every entry after it lost with it.
+            if (line.header && line.startsLine && std::strchr(line.text, ChecksumSeparator))
+                findings_.problem(line.number, "line starts with \"[\": Kestrel reads it as a section header, not "
+                                  "as a program, checksum or size");
             // Of a line too long, Kestrel takes the first piece for an entry
             // of its own: it is kept, so checksum and file checks find it, but
             // what is wrong with it was said with the line's length.
-            if (section == Section::Programs && piece[0] != '\0' && (lines.firstPiece || !lines.tooLong()))
-                readEntry(piece, lines.line, lines.tooLong());
+            if (!line.header && line.section == SectionKind::Programs && line.text[0] != '\0' &&
+                (line.startsLine || !tooLong(line)))
+                readEntry(line.text, line.number, tooLong(line));
         }
-        // A header on the last line: what it lacks belongs to that line.
-        if (facts_.expiryLine == 0)
-            facts_.expiryLine = expiresHeader;
-        if (facts_.signatureLine == 0)
-            facts_.signatureLine = signatureHeader;
     }
 
     void readEntry(const char *line, int lineNumber, bool quiet)
@@ -243,39 +199,44 @@ private:
             findings_.problem(lineNumber, "version \"%s\" is not four numbers from 0 to %u", version, MaxVersionPart);
     }
 
-    // Kestrel reads the first checksum section only, and for each program
-    // the first line that names it.
-    void readChecksums()
+    // Kestrel reads the first checksum or size section only, and for each
+    // program the first line that names it.
+    void readNamedSection(SectionKind kind)
     {
-        EditorLines lines(data_, size_);
-        char piece[CatalogueLineLimit];
-        Section section = Section::Other;
-        bool hashesSeen = false;
-        while (!lines.atEnd()) {
-            lines.next(piece);
-            if (piece[0] == '[') {
-                section = sectionOf(piece, hashesSeen);
-                continue;
-            }
-            if (section != Section::Hashes || lines.tooLong() || piece[0] == '\0')
+        const bool sizes = kind == SectionKind::Sizes;
+        const char *what = sizes ? "size" : "checksum";
+        SectionWalker walker(data_, size_);
+        while (walker.next()) {
+            const CatalogueLine &line = walker.line;
+            if (line.header || line.section != kind || !line.firstOfKind || tooLong(line) || line.text[0] == '\0')
                 continue;
             char name[CatalogueLineLimit];
-            Sha256Digest digest;
-            const bool wellFormed = parseChecksumLine(piece, name, sizeof name, digest);
+            Sha256Digest digest{};
+            std::uint64_t size = 0;
+            const bool wellFormed = sizes ? parseSizeLine(line.text, name, sizeof name, size)
+                                          : parseChecksumLine(line.text, name, sizeof name, digest);
             CheckedProgram *program = findProgram(name);
             if (!program) {
-                findings_.problem(lines.line, "checksum for %s, which the catalogue does not list", name);
-            } else if (program->checksumLine != 0) {
-                findings_.warning(lines.line, "second checksum line for %s (first on line %d); Kestrel uses only "
-                                  "the first", program->name, program->checksumLine);
+                findings_.problem(line.number, "%s for %s, which the catalogue does not list", what, name);
+                continue;
+            }
+            int &firstLine = sizes ? program->sizeLine : program->checksumLine;
+            if (firstLine != 0) {
+                findings_.warning(line.number, "second %s line for %s (first on line %d); Kestrel uses only the first",
+                                  what, program->name, firstLine);
+                continue;
+            }
+            firstLine = line.number;
+            if (sizes) {
+                program->sizeWellFormed = wellFormed;
+                program->size = size;
             } else {
-                program->checksumLine = lines.line;
                 program->checksumWellFormed = wellFormed;
                 program->checksum = digest;
-                if (!wellFormed)
-                    findings_.problem(lines.line, "checksum of %s is not %u lower-case hex digits", program->name,
-                                      static_cast<unsigned>(Sha256HexLength));
             }
+            if (!wellFormed)
+                findings_.problem(line.number, "%s of %s is not %s", what, program->name,
+                                  sizes ? "a decimal number of bytes" : "64 lower-case hex digits");
         }
     }
 
@@ -302,6 +263,12 @@ void checkCatalogueText(const char *data, std::size_t size, SameFileName same, F
 {
     facts = CatalogueFacts{};
     TextCheck(data, size, same, findings, facts).run();
+}
+
+void checkSignatureForm(const CatalogueFacts &facts, Findings &findings)
+{
+    if (facts.signature.status == SignatureStatus::NoSection)
+        findings.problem(0, "no signature: Kestrel built with the key refuses the catalogue");
 }
 
 void checkExpiry(const CatalogueFacts &facts, const CalendarTime &today, Findings &findings)

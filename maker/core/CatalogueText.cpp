@@ -1,7 +1,5 @@
 #include "maker/core/CatalogueText.h"
 
-#include "catalogue/core/CatalogueDateTime.h"
-
 #include <cstdio>
 
 void formatCatalogueDate(const CalendarTime &date, char *out, std::size_t outSize)
@@ -28,11 +26,18 @@ long dayNumber(const CalendarTime &date)
     return era * 146097 + dayOfEra - 719468;
 }
 
-CalendarTime oneYearLater(const CalendarTime &date)
+CalendarTime daysLater(const CalendarTime &date, long days)
 {
-    CalendarTime later = date;
-    later.year = static_cast<std::uint16_t>(date.year + 1);
-    if (later.month == 2 && later.day == 29 && !isLeapYear(later.year))
-        later.day = 28;
+    // The inverse of dayNumber, over the same 400-year eras from 1 March.
+    const long day = dayNumber(date) + days + 719468;
+    const long era = (day >= 0 ? day : day - 146096) / 146097;
+    const long dayOfEra = day - era * 146097;
+    const long yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const long shiftedMonth = (5 * dayOfYear + 2) / 153;
+    CalendarTime later{};
+    later.day = static_cast<std::uint16_t>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
+    later.month = static_cast<std::uint16_t>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
+    later.year = static_cast<std::uint16_t>(yearOfEra + era * 400 + (later.month <= 2 ? 1 : 0));
     return later;
 }

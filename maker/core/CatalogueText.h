@@ -15,5 +15,5 @@ void formatCatalogueTime(const CalendarTime &time, char *out, std::size_t outSiz
 // Gregorian), for comparing dates and counting days between them.
 long dayNumber(const CalendarTime &date);
 
-// The same month and day a year later; 29 February becomes 28 February.
-CalendarTime oneYearLater(const CalendarTime &date);
+// The date days after the given one (year, month and day only).
+CalendarTime daysLater(const CalendarTime &date, long days);

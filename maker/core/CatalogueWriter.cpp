@@ -1,6 +1,7 @@
 #include "maker/core/CatalogueWriter.h"
 
 #include "catalogue/core/Base64.h"
+#include "catalogue/core/CatalogueIssued.h"
 #include "catalogue/core/CatalogueSections.h"
 #include "catalogue/core/CompatibilityToken.h"
 #include "maker/core/CatalogueText.h"
@@ -41,8 +42,8 @@ private:
 
 } // namespace
 
-std::size_t writeCatalogue(const ListedProgram *programs, int count, const CalendarTime &expiry, char *out,
-                           std::size_t outSize)
+std::size_t writeCatalogue(const ListedProgram *programs, int count, const CalendarTime &issued,
+                           const CalendarTime &expiry, char *out, std::size_t outSize)
 {
     TextOut text(out, 0, outSize);
     text.add("[L]\r\n%s\r\n[U]\r\n", CompatibilityToken);
@@ -56,6 +57,13 @@ std::size_t writeCatalogue(const ListedProgram *programs, int count, const Calen
     text.add("%s\r\n", HashesHeader);
     for (int i = 0; i < count; ++i)
         text.add("%s%c%s\r\n", programs[i].name, ChecksumSeparator, programs[i].checksum);
+    text.add("%s\r\n", SizesHeader);
+    for (int i = 0; i < count; ++i)
+        text.add("%s%c%llu\r\n", programs[i].name, ChecksumSeparator,
+                 static_cast<unsigned long long>(programs[i].size));
+    char time[IssueTimeLength + 1];
+    formatIssueTime(issued, time);
+    text.add("%s\r\n%s\r\n", IssuedHeader, time);
     char date[16];
     formatCatalogueDate(expiry, date, sizeof date);
     text.add("%s\r\n%s\r\n", ExpiresHeader, date);

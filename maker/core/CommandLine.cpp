@@ -7,27 +7,33 @@ const char UsageText[] =
     "  KestrelCatalogue keygen KEYFILE\n"
     "      Makes an ECDSA P-256 key pair, writes the private key to KEYFILE (never\n"
     "      over an existing file) and prints the public key for the Kestrel build.\n"
-    "  KestrelCatalogue build FOLDER [--key KEYFILE] [--expires M/D/YY] [--out FILE]\n"
+    "  KestrelCatalogue build FOLDER (--key KEYFILE | --unsigned) [--expires M/D/YY] [--out FILE]\n"
     "      Writes the catalogue of every *.exe in FOLDER (default FOLDER\\Kestrel.ini),\n"
-    "      signed with KEYFILE if given, expiring on the date given (default: one\n"
-    "      year from today).\n"
+    "      signed with KEYFILE or, said outright, not signed, expiring on the date\n"
+    "      given (default: 90 days from today; at most 366 days ahead).\n"
     "  KestrelCatalogue check FILE [--folder FOLDER] [--key PUBLIC-KEY-BASE64 | --key-file KEYFILE]\n"
     "      Reports every problem Kestrel would have with the catalogue FILE, against\n"
-    "      the program files in FOLDER and the key if given.\n"
+    "      the program files in FOLDER and the key if given (without one, the\n"
+    "      signature is not checked).\n"
     "  KestrelCatalogue --help\n"
     "Exit code: 0 all is well, 1 problems found, 2 usage or file error.\n";
 
 namespace {
 
+// An option takes a value into field, or is a flag without one.
 struct Option {
     const char *name;
     const char *CommandLine::*field;
+    bool CommandLine::*flag;
 };
 
-const Option BuildOptions[] = {
-    {"--key", &CommandLine::keyFile}, {"--expires", &CommandLine::expires}, {"--out", &CommandLine::out}};
-const Option CheckOptions[] = {
-    {"--folder", &CommandLine::folder}, {"--key", &CommandLine::publicKey}, {"--key-file", &CommandLine::keyFile}};
+const Option BuildOptions[] = {{"--key", &CommandLine::keyFile, nullptr},
+                               {"--expires", &CommandLine::expires, nullptr},
+                               {"--out", &CommandLine::out, nullptr},
+                               {"--unsigned", nullptr, &CommandLine::unsignedBuild}};
+const Option CheckOptions[] = {{"--folder", &CommandLine::folder, nullptr},
+                               {"--key", &CommandLine::publicKey, nullptr},
+                               {"--key-file", &CommandLine::keyFile, nullptr}};
 
 CommandLine usage(const char *error)
 {
@@ -39,18 +45,24 @@ CommandLine usage(const char *error)
 template <std::size_t N>
 CommandLine readOptions(CommandLine line, int argc, const char *const *argv, const Option (&options)[N])
 {
-    for (int i = 3; i < argc; i += 2) {
+    for (int i = 3; i < argc; ++i) {
         const Option *found = nullptr;
         for (const Option &option : options)
             if (std::strcmp(argv[i], option.name) == 0)
                 found = &option;
         if (!found)
             return usage("unknown option");
+        if (found->flag) {
+            if (line.*found->flag)
+                return usage("an option is given twice");
+            line.*found->flag = true;
+            continue;
+        }
         if (i + 1 >= argc)
             return usage("an option lacks its value");
         if (line.*found->field)
             return usage("an option is given twice");
-        line.*found->field = argv[i + 1];
+        line.*found->field = argv[++i];
     }
     return line;
 }
@@ -82,7 +94,11 @@ CommandLine parseCommandLine(int argc, const char *const *argv)
     case CommandKind::Keygen:
         return argc == 3 ? line : usage("keygen takes only the key file");
     case CommandKind::Build:
-        return readOptions(line, argc, argv, BuildOptions);
+        line = readOptions(line, argc, argv, BuildOptions);
+        // Publishing without a signature must be a choice, never an oversight.
+        if (line.kind == CommandKind::Build && !line.keyFile == !line.unsignedBuild)
+            return usage("build needs --key KEYFILE or --unsigned, one of them");
+        return line;
     default:
         line = readOptions(line, argc, argv, CheckOptions);
         if (line.publicKey && line.keyFile)

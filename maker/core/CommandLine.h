@@ -3,7 +3,7 @@
 // The tool's command line, taken apart without touching any file.
 //
 //   keygen KEYFILE
-//   build FOLDER [--key KEYFILE] [--expires M/D/YY] [--out FILE]
+//   build FOLDER (--key KEYFILE | --unsigned) [--expires M/D/YY] [--out FILE]
 //   check FILE [--folder FOLDER] [--key PUBLIC-KEY-BASE64 | --key-file KEYFILE]
 //   --help
 
@@ -17,6 +17,7 @@ struct CommandLine {
     const char *expires = nullptr;
     const char *out = nullptr;
     const char *folder = nullptr;
+    bool unsignedBuild = false;     // build --unsigned
     // Why the line is not understood, for a Usage result; empty when no
     // arguments were given at all.
     const char *error = "";

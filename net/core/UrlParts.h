@@ -1,13 +1,18 @@
 #pragma once
 #include <cstddef>
 
-// How a download URL is taken apart: the server name runs from just after the
-// first "//" (or from the start when there is none) up to the next '/';
-// the object path is the rest, its leading '/' included. A colon and port
-// after the server name stay part of the server name.
+// How a download URL is taken apart: the server part runs from just after the
+// first "//" (or from the start when there is none) up to the next '/'; the
+// object path is the rest, its leading '/' included. A ":port" at the end of
+// the server part is the port, not part of the host name (a bracketed IPv6
+// address keeps its own colons). "https:" before the "//", in any case,
+// makes the request secure; any other scheme, or none, is plain HTTP.
 struct UrlParts {
-    const char *server;      // start of the server name inside the URL
+    const char *server;      // start of the host name inside the URL
     std::size_t serverLength;
+    unsigned port;           // the URL's port, else 443 when secure, else 80; 0 when the
+                             // port is not a number from 1 to 65535
+    bool secure;
     const char *objectPath;  // the rest of the URL; empty text when there is none
 };
 
@@ -16,7 +21,7 @@ UrlParts splitUrl(const char *url);
 // Longest server name the download accepts (the platform's URL limit).
 constexpr std::size_t MaxServerNameLength = 2083;
 
-// Copies the server name into out as a terminated text. False, with out
+// Copies the host name into out as a terminated text. False, with out
 // empty, when it needs more than outSize - 1 characters.
 bool copyServerName(const UrlParts &parts, char *out, std::size_t outSize);
 

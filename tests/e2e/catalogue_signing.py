@@ -72,6 +72,18 @@ def hashes_section(checksums, newline="\r\n"):
     return f"[Hashes]{newline}" + "".join(f"{name}|{digest}{newline}" for name, digest in checksums.items())
 
 
+def sizes_section(sizes, newline="\r\n"):
+    """sizes: {file name: length in bytes, or any text for the line}."""
+    return f"[Sizes]{newline}" + "".join(f"{name}|{size}{newline}" for name, size in sizes.items())
+
+
+def issued_section(when=None, newline="\r\n"):
+    """The issue time section; when: a UTC datetime (default now) or any text."""
+    when = when or datetime.datetime.now(datetime.timezone.utc)
+    text = when if isinstance(when, str) else when.strftime("%Y-%m-%dT%H:%M:%SZ")
+    return f"[Issued]{newline}{text}{newline}"
+
+
 def expires_section(days_from_today, newline="\r\n"):
     """An expiry date relative to today's local date, as Kestrel under Wine
     sees it (the same TZ)."""

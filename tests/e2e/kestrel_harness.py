@@ -28,11 +28,14 @@ Pieces
     build_program(folder, name, company=..., version=..., ...)
                            a tiny Windows program with the version resource asked
                            for (windres + MinGW gcc), written to folder/name.
-    maker_server(files=..., behaviour=...)
+    maker_server(files=..., behaviour=..., certificate=...)
                            tools/maker_server.py on 127.0.0.1 serving a temporary
                            root whose Utils/ folder holds `files` (name -> bytes or
                            text); .proxy is the http_proxy value for Kestrel,
-                           .requests() the request lines so far.
+                           .requests() the request lines so far,
+                           .request_headers() each with its headers. With
+                           certificate=(PEM file, key file) it speaks TLS;
+                           .use_certificate(...) switches certificates.
     Kestrel(proxy=None, env=None, timeout=120, executable=None, install_folder="kestrel")
                            starts C:\\kestrel\\Kestrel.exe (a copy of the build's
                            program, or of another build's executable) under wine;
@@ -244,6 +247,12 @@ class _Server:
     def requests(self):
         return self._server.requests()
 
+    def request_headers(self):
+        return self._server.request_headers()
+
+    def use_certificate(self, certificate_file, key_file):
+        self._server.use_certificate(certificate_file, key_file)
+
     def put(self, name, content):
         """Adds or replaces a file in the server's Utils/ folder."""
         data = content.encode("cp1252") if isinstance(content, str) else content
@@ -255,9 +264,9 @@ class _Server:
 
 
 @contextlib.contextmanager
-def maker_server(files=None, behaviour=None):
+def maker_server(files=None, behaviour=None, certificate=None):
     """The loopback stand-in for the maker's server; Kestrel reaches it through
-    http_proxy under its real built-in address."""
+    http_proxy under its real built-in address, or, speaking TLS, directly."""
     sys.path.insert(0, str(SOURCE_DIR / "tools"))
     try:
         from maker_server import MakerServer
@@ -266,7 +275,7 @@ def maker_server(files=None, behaviour=None):
     with tempfile.TemporaryDirectory(prefix="maker-server-") as root:
         root = pathlib.Path(root)
         (root / "Utils").mkdir()
-        server = MakerServer(str(root))
+        server = MakerServer(str(root), certificate=certificate)
         port = server.start()
         handle = _Server(server, root, port)
         for name, content in (files or {}).items():
@@ -291,6 +300,16 @@ def _install(executable, folder_name="kestrel"):
     if not target.exists() or target.stat().st_mtime < executable.stat().st_mtime:
         shutil.copy2(executable, target)
     return f"C:\\{folder_name}\\" + executable.name
+
+
+KEPT_STATE_KEY = r"HKCU\Software\Corvel\Kestrel"
+
+
+def forget_kept_state():
+    """Removes what a signed Kestrel keeps in the registry (the newest
+    catalogue issue time it used), so no test sees another's."""
+    subprocess.run(["timeout", "60", "wine", "reg", "delete", KEPT_STATE_KEY, "/f"], env=_wine_env(),
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
 
 
 class Kestrel:
@@ -319,6 +338,7 @@ class Kestrel:
 
     def __enter__(self):
         program = _install(self.executable, self.install_folder)
+        forget_kept_state()
         self._log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
             ["timeout", "-k", "10", str(self.timeout), "wine", program],

@@ -20,10 +20,16 @@ from cryptography.hazmat.primitives import hashes  # noqa: E402
 from cryptography.hazmat.primitives.asymmetric import ec  # noqa: E402
 from cryptography.hazmat.primitives.asymmetric.utils import decode_dss_signature, encode_dss_signature  # noqa: E402
 
+NOT_CHECKED = "warning: the signature was not checked"
+
+
 def reported_lines(errors, prefix):
-    """The line numbers of the messages about prefix; 0 for one of no line."""
+    """The line numbers of the messages about prefix; 0 for one of no line.
+    The warning of a check without a key is left out."""
     lines = []
     for message in errors:
+        if NOT_CHECKED in message:
+            continue
         found = re.match(re.escape(prefix) + r"(?::(\d+))?: ", message)
         assert found, f"message not about {prefix}: {message!r}"
         lines.append(int(found.group(1) or 0))
@@ -65,6 +71,7 @@ def date_text(day):
 
 
 TODAY = datetime.date.today()
+ISSUED = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%dT%H:%M:%SZ")
 NEXT_YEAR = date_text(TODAY + datetime.timedelta(days=365))
 
 
@@ -97,6 +104,10 @@ class ReleaseFolder:
                 "[Hashes]",
                 f"Alpha.exe|{sha256(self.alpha)}",
                 f"Beta Tool.exe|{sha256(self.beta)}",
+                "[Sizes]",
+                f"Alpha.exe|{self.alpha.stat().st_size}",
+                f"Beta Tool.exe|{self.beta.stat().st_size}",
+                "[Issued]", ISSUED,
                 "[Expires]", NEXT_YEAR]
 
     def write(self, name, text):
@@ -133,8 +144,9 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
         with ReleaseFolder() as release:
             good = release.lines()
             alpha_hash = good[6].split("|")[1]
+            alpha_size = good[9].split("|")[1]
             many = ([f"P{i:03}.exe|0|1/1/05|1:00:00 AM|-|1.0.0.0" for i in range(99)],
-                    [f"P{i:03}.exe|{zeros}" for i in range(98)])
+                    [f"P{i:03}.exe|{zeros}" for i in range(98)], [f"P{i:03}.exe|1" for i in range(98)])
             cases = [
                 ("wrong token", replaced(good, 2, "&7(2?KwT "), [1]),
                 ("no token section", good[2:], [0]),
@@ -143,22 +155,33 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
                                                      "Beta Tool.exe|0|2/30/04|9:05:00 AM|-|2.0.0.1"), [3, 6]),
                 ("entry line of 150 characters",
                  replaced(good, 5, "Beta Tool.exe|0|1-5-04|9:05:00 AM|" + "n" * 116 + "|2.0.0.1"), [5]),
-                ("101 entries", inserted(inserted(good, 9, *many[1]), 6, *many[0]), [104]),
+                ("101 entries", inserted(inserted(inserted(good, 12, *many[2]), 9, *many[1]), 6, *many[0]), [104]),
                 ("bad date", replaced(good, 4, "Alpha.exe|0|13/15/03|2:30:00 PM|-|1.2.0.7"), [4]),
                 ("time without marker", replaced(good, 5, "Beta Tool.exe|0|1-5-04|9:05:00|-|2.0.0.1"), [5]),
-                ("name of 59 characters", replaced(replaced(good, 4, "A" * 55 + ".exe|0|10/15/03|2:30:00 PM|-|1.2.0.7"),
-                                                   7, "A" * 55 + ".exe|" + alpha_hash), [4, 4, 7]),
-                ("name with a folder", replaced(replaced(good, 4, "Sub\\Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7"),
-                                                7, "Sub\\Alpha.exe|" + alpha_hash), [4]),
+                ("name of 59 characters", replaced(replaced(replaced(
+                    good, 4, "A" * 55 + ".exe|0|10/15/03|2:30:00 PM|-|1.2.0.7"), 7, "A" * 55 + ".exe|" + alpha_hash),
+                    10, "A" * 55 + ".exe|" + alpha_size), [4, 4, 4, 7, 10]),
+                ("name with a folder", replaced(replaced(replaced(
+                    good, 4, "Sub\\Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0.7"), 7, "Sub\\Alpha.exe|" + alpha_hash),
+                    10, "Sub\\Alpha.exe|" + alpha_size), [4]),
                 ("name listed twice", inserted(good, 6, "ALPHA.exe|0|10/15/03|2:30:00 PM|-|1.2.0.8"), [6]),
+                # Kestrel takes it for a header: the entries after it, and
+                # the checksum and size lines of both, name no program.
+                ("program line read as a header", replaced(good, 4, "[Alpha].exe|0|10/15/03|2:30:00 PM|-|1.2.0.7"),
+                 [4, 7, 8, 10, 11]),
                 ("three-part version", replaced(good, 4, "Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0"), [4]),
                 ("version part above 65535", replaced(good, 4, "Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0.65536"), [4]),
                 ("no checksum", good[:6] + good[7:], [4]),
                 ("capital hex digits", replaced(good, 7, "Alpha.exe|" + alpha_hash.upper()), [7]),
                 ("checksum for no entry", inserted(good, 9, "Gamma.exe|" + zeros), [9]),
-                ("expired", replaced(good, 10, yesterday), [10]),
-                ("no expiry", good[:8], [0]),
-                ("unreadable expiry", replaced(good, 10, "2/30/27"), [10]),
+                ("no size", good[:9] + good[10:], [4]),
+                ("size with a thousands separator", replaced(good, 10, "Alpha.exe|1,024"), [10]),
+                ("size for no entry", inserted(good, 12, "Gamma.exe|5"), [12]),
+                ("no issue time", good[:11] + good[13:], [0]),
+                ("issue time with an offset", replaced(good, 13, ISSUED[:-1] + "+01:00"), [13]),
+                ("expired", replaced(good, 15, yesterday), [15]),
+                ("no expiry", good[:13], [0]),
+                ("unreadable expiry", replaced(good, 15, "2/30/27"), [15]),
             ]
             for name, lines, expected in cases:
                 with self.subTest(name):
@@ -171,11 +194,13 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
         with ReleaseFolder() as release:
             good = release.lines()
             cases = [
-                ("program file missing", inserted(good, 6, "Gamma.exe|0|1/1/05|1:00:00 AM|-|1.0.0.0"), [6, 6]),
+                ("program file missing", inserted(good, 6, "Gamma.exe|0|1/1/05|1:00:00 AM|-|1.0.0.0"), [6, 6, 6]),
                 ("version differs", replaced(good, 4, "Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0.8"), [4]),
                 ("checksum differs", replaced(good, 8, "Beta Tool.exe|" + good[6].split("|")[1]), [8]),
-                ("another maker's program", inserted(inserted(good, 9, f"Acme.exe|{sha256(release.acme)}"), 6,
-                                                     "Acme.exe|0|1/1/05|1:00:00 AM|-|1.0.0.0"), [6]),
+                ("size differs", replaced(good, 11, f"Beta Tool.exe|{release.beta.stat().st_size + 1}"), [11]),
+                ("another maker's program", inserted(inserted(inserted(
+                    good, 12, f"Acme.exe|{release.acme.stat().st_size}"), 9, f"Acme.exe|{sha256(release.acme)}"), 6,
+                    "Acme.exe|0|1/1/05|1:00:00 AM|-|1.0.0.0"), [6]),
             ]
             (release.rel / "Acme.exe").write_bytes(release.acme.read_bytes())
             for name, lines, expected in cases:
@@ -192,10 +217,11 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
             good = signed(maker, text)
             cases = [
                 ("no signature", text.encode(), [0]),
-                ("one byte changed", good.replace(b"1.2.0.7", b"1.2.0.8"), [12]),
-                ("signed by another key", signed(stranger, text), [12]),
-                ("entry after the signature", good + b"Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0.9\r\n", [13]),
-                ("signature line cut", good[:-10] + b"\r\n", [12]),
+                ("one byte changed", good.replace(b"1.2.0.7", b"1.2.0.8"), [17]),
+                ("signed by another key", signed(stranger, text), [17]),
+                ("entry after the signature", good + b"Alpha.exe|0|10/15/03|2:30:00 PM|-|1.2.0.9\r\n", [18]),
+                ("signature line cut", good[:-10] + b"\r\n", [17]),
+                ("a line starting with NUL after the signature", good + b"\0[U]\r\n", [18]),
             ]
             for name, data, expected in cases:
                 with self.subTest(name):
@@ -210,23 +236,27 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
         with ReleaseFolder() as release:
             good = release.lines()
             cases = [
-                ("as written", joined(good).encode(), [], []),
+                ("as written", joined(good).encode(), [], [0]),
                 ("LF line ends, signed in Python", signed(maker, "\n".join(good) + "\n"),
                  ["--key", public_text(maker), "--folder", "D:\\rel"], []),
-                ("line of exactly 127 characters", joined(inserted(good, 3, "x" * 127)).encode(), [], []),
-                ("expires in 10 days", joined(replaced(good, 10, soon)).encode(), [], [10]),
-                ("second checksum line", joined(inserted(good, 9, good[6])).encode(), [], [9]),
-                ("a name without .exe", joined(replaced(replaced(good, 5, good[4].replace(".exe|", ".com|")), 8,
-                                                        good[7].replace(".exe|", ".com|"))).encode(), [], [5]),
+                ("line of exactly 127 characters", joined(inserted(good, 3, "x" * 127)).encode(), [], [0]),
+                ("expires in 10 days", joined(replaced(good, 15, soon)).encode(), [], [0, 15]),
+                ("second checksum line", joined(inserted(good, 9, good[6])).encode(), [], [0, 9]),
+                ("a name without .exe", joined([line.replace("Tool.exe|", "Tool.com|") for line in good]).encode(),
+                 [], [0, 5]),
             ]
             for name, data, arguments, warned in cases:
                 with self.subTest(name):
                     path = release.write("cat.ini", data)
                     code, out, errors = catalogue_tool("check", path, *arguments)
-                    self.assertEqual(reported_lines(errors, path), warned, errors)
+                    self.assertEqual(reported_lines(errors, path), [n for n in warned if n != 0], errors)
+                    # Without a key the check says it did not check the signature.
+                    self.assertEqual([e for e in errors if NOT_CHECKED in e],
+                                     [f"{path}: {NOT_CHECKED}; give --key or --key-file to check it"] * (0 in warned))
                     self.assertTrue(all(": warning: " in e for e in errors), errors)
                     self.assertEqual(code, 0, errors)
-                    self.assertRegex(out, r"^2 programs, 0 problems(, 1 warning)?, expires \d+/\d+/\d\d\r?\n$")
+                    self.assertRegex(out, r"(^|\n)2 programs, 0 problems, %d warnings?, expires \d+/\d+/\d\d\r?\n$"
+                                     % len(warned) if warned else r"\n2 programs, 0 problems, expires")
 
 
 class BuildWritesWhatCheckAccepts(unittest.TestCase):
@@ -238,6 +268,8 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
             ("name of 59 characters", long_name, dict(company="Corvel Software"), None),
             ("written in 1975", "Old.exe", dict(company="Corvel Software"), datetime.datetime(1975, 6, 1, 12)),
             ("written in 2051", "Late.exe", dict(company="Corvel Software"), datetime.datetime(2051, 6, 1, 12)),
+            # Kestrel would read its line as a header and lose the entries after it.
+            ("name starting with a bracket", "[Beta].exe", dict(company="Corvel Software"), None),
         ]
         with Drives({"d": None}) as drives:
             for number, (name, program, options, written) in enumerate(cases):
@@ -247,7 +279,7 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
                     bad = build_program(folder, program, version=(1, 0, 0, 0), **options)
                     if written:
                         os.utime(bad, (written.timestamp(), written.timestamp()))
-                    code, out, errors = catalogue_tool("build", f"D:\\rel{number}")
+                    code, out, errors = catalogue_tool("build", f"D:\\rel{number}", "--unsigned")
                     self.assertEqual(code, 1, errors)
                     self.assertEqual(len(errors), 1, errors)
                     self.assertTrue(errors[0].startswith(f"D:\\rel{number}\\{program}: "), errors)
@@ -261,13 +293,18 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
             one, other = (key_bytes(ec.generate_private_key(ec.SECP256R1())) for _ in range(2))
             (drives.path("d") / "mixed.key").write_text(base64.b64encode(one[:64] + other[64:]).decode())
             past = date_text(TODAY - datetime.timedelta(days=1))
+            too_far = date_text(TODAY + datetime.timedelta(days=367))
             cases = [
                 ((), 2),
                 (("--help",), 0),
                 (("sign", "D:\\rel"), 2),
                 (("keygen", "D:\\key.txt"), 2),
                 (("build", "D:\\missing"), 2),
-                (("build", "D:\\rel", "--expires", past), 2),
+                (("build", "D:\\rel"), 2),
+                (("build", "D:\\rel", "--unsigned", "--key", "D:\\mixed.key"), 2),
+                (("build", "D:\\rel", "--unsigned", "--unsigned"), 2),
+                (("build", "D:\\rel", "--unsigned", "--expires", past), 2),
+                (("build", "D:\\rel", "--unsigned", "--expires", too_far), 2),
                 (("build", "D:\\rel", "--key", "D:\\key.txt"), 2),
                 (("build", "D:\\rel", "--key", "D:\\mixed.key"), 2),
                 (("check", "D:\\missing.ini"), 2),
@@ -303,6 +340,8 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
                 with self.subTest(key):
                     code, out, errors = catalogue_tool("build", "D:\\rel", "--key", key, "--expires", expires)
                     self.assertEqual((code, errors), (0, []))
+                    used = f"key used: KESTREL_CATALOGUE_KEY={public_text(private)}"
+                    self.assertEqual(out.splitlines()[0], used)
                     self.assertEqual(sorted(p.name for p in release.rel.iterdir()),
                                      ["Alpha.exe", "Beta Tool.exe", "Kestrel.ini"])
                     data = (release.rel / "Kestrel.ini").read_bytes()
@@ -312,7 +351,7 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
                     code, out, errors = catalogue_tool("check", "D:\\rel\\Kestrel.ini", "--folder", "D:\\rel",
                                                        "--key-file", key)
                     self.assertEqual((code, errors), (0, []))
-                    self.assertEqual(out.strip(), f"2 programs, 0 problems, expires {expires}")
+                    self.assertEqual(out.splitlines(), [used, f"2 programs, 0 problems, expires {expires}"])
 
     def test_entries_carry_the_file_versions_and_local_times(self):
         with ReleaseFolder() as release:
@@ -325,7 +364,7 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
             os.utime(release.rel / "alpha2.exe", (stamp.timestamp(), stamp.timestamp()))
             # Found by "*.exe" through its short name ALPHA2~1.EXE, but no program.
             (release.rel / "alpha2.exe_old").write_bytes(release.alpha.read_bytes())
-            code, out, errors = catalogue_tool("build", "D:\\rel", "--out", "D:\\out.ini")
+            code, out, errors = catalogue_tool("build", "D:\\rel", "--unsigned", "--out", "D:\\out.ini")
             self.assertEqual((code, errors), (0, []))
             lines = (release.root / "out.ini").read_text().splitlines()
             offset = datetime.datetime.now(zoneinfo.ZoneInfo(os.environ.get("TZ", "Europe/Berlin"))).utcoffset()
@@ -335,6 +374,28 @@ class BuildWritesWhatCheckAccepts(unittest.TestCase):
             self.assertRegex(lines[5], r"^Beta Tool\.exe\|0\|\d+/\d+/\d\d\|\d+:\d\d:\d\d [AP]M\|-\|2\.0\.0\.1$")
             self.assertEqual(lines[6:10], ["[Hashes]", f"Alpha.exe|{sha256(release.alpha)}",
                                            f"alpha2.exe|{sha256(release.alpha)}", f"Beta Tool.exe|{sha256(release.beta)}"])
+            sizes = [path.stat().st_size for path in (release.alpha, release.beta)]
+            self.assertEqual(lines[10:14], ["[Sizes]", f"Alpha.exe|{sizes[0]}", f"alpha2.exe|{sizes[0]}",
+                                            f"Beta Tool.exe|{sizes[1]}"])
+            # Issued now, in UTC; without --expires a catalogue lasts 90 days.
+            self.assertEqual(lines[14], "[Issued]")
+            issued = datetime.datetime.strptime(lines[15], "%Y-%m-%dT%H:%M:%SZ").replace(tzinfo=datetime.timezone.utc)
+            self.assertLess(abs(issued - datetime.datetime.now(datetime.timezone.utc)), datetime.timedelta(minutes=5))
+            self.assertEqual(lines[16:], ["[Expires]", date_text(TODAY + datetime.timedelta(days=90))])
+
+    def test_never_writes_a_catalogue_older_than_the_one_it_replaces(self):
+        with ReleaseFolder() as release:
+            out = release.root / "out.ini"
+            newer = b"[L]\r\n&7(2?KwT\r\n[Issued]\r\n2049-01-01T00:00:00Z\r\n"
+            out.write_bytes(newer)
+            code, stdout, errors = catalogue_tool("build", "D:\\rel", "--unsigned", "--out", "D:\\out.ini")
+            self.assertEqual((code, errors), (1, ["D:\\out.ini: the new catalogue would be older than the one it "
+                                                  "replaces"]), stdout)
+            self.assertEqual(out.read_bytes(), newer)
+            out.write_bytes(newer.replace(b"2049", b"2001"))
+            code, _, errors = catalogue_tool("build", "D:\\rel", "--unsigned", "--out", "D:\\out.ini")
+            self.assertEqual((code, errors), (0, []))
+            self.assertIn(f"[Issued]\r\n{datetime.datetime.now(datetime.timezone.utc):%Y}-".encode(), out.read_bytes())
             self.assertFalse((release.rel / "Kestrel.ini").exists())
 
 

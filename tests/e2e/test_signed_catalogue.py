@@ -19,7 +19,7 @@ from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_f
 from e2e_support import (CATALOGUE_URL, Snapshot, answer_boxes_until, buttons, catalogue,  # noqa: E402
                          folder_names, scan_expecting_boxes, version_tuple)
 from catalogue_signing import (KEY_FILE, NEXT_KEY_FILE, checksum, expires_section, hashes_section,  # noqa: E402
-                               load_key, new_key, sign)
+                               issued_section, load_key, new_key, sign, sizes_section)
 
 VARIANT = pathlib.Path(os.environ.get("KESTREL_SIGNED_VARIANT", "build/win/signed-variant"))
 SIGNED_KESTREL = VARIANT / "bin" / "Kestrel.exe"
@@ -31,6 +31,7 @@ ABSENT = ("Absent.exe", "1/1/20", "1:00:00 PM", "1.0.0.0")
 NOT_SIGNED = "The catalogue is not signed by the maker."
 EXPIRED = "The catalogue has expired."
 NO_CHECKSUM = "The catalogue has no checksum for this program."
+NO_SIZE = "The catalogue has no size for this program."
 NOT_PROMISED = "The downloaded file is not the expected program."
 BASE = CATALOGUE_URL.rsplit("/", 1)[0] + "/"
 
@@ -53,10 +54,13 @@ class SignedCatalogue(unittest.TestCase):
             with maker_server() as server:
                 new_sample = served(server.utils, SAMPLE).read_bytes()
                 # The right program and version, but not the file the maker hashed.
-                served(server.utils, OTHER)
+                other_size = served(server.utils, OTHER).stat().st_size
                 sums = {"Sample.exe": checksum(new_sample), "Other Tool.exe": checksum(b"the maker's own build")}
                 entries = catalogue(SAMPLE, OTHER)
-                body = entries + hashes_section(sums) + expires_section(1)
+                # One issue time for every catalogue of the test, so none is older than another.
+                issued = issued_section()
+                sizes = sizes_section({"Sample.exe": len(new_sample), "Other Tool.exe": other_size}) + issued
+                body = entries + hashes_section(sums) + sizes + expires_section(1)
                 signed = sign(key, body)
                 refusals = [
                     ("no signature section", body.encode(), NOT_SIGNED, CATALOGUE_URL),
@@ -65,19 +69,32 @@ class SignedCatalogue(unittest.TestCase):
                     ("an entry appended after the signature",
                      signed + b"[U]\r\nAbsent.exe|0|1/1/20|1:00:00 PM|-|1.0.0.0\r\n", NOT_SIGNED, CATALOGUE_URL),
                     ("signed by a third key", sign(new_key(), body), NOT_SIGNED, CATALOGUE_URL),
-                    ("no expiry section", sign(key, entries + hashes_section(sums)), NOT_SIGNED, CATALOGUE_URL),
-                    ("expired yesterday", sign(key, entries + hashes_section(sums) + expires_section(-1)), EXPIRED,
+                    ("no expiry section", sign(key, entries + hashes_section(sums) + sizes), NOT_SIGNED,
                      CATALOGUE_URL),
+                    ("no issue time", sign(key, body.replace("[Issued]", "[Issue]")), NOT_SIGNED, CATALOGUE_URL),
+                    ("an issue time without its Z", sign(key, body.replace("Z\r\n[Expires]", "\r\n[Expires]")),
+                     NOT_SIGNED, CATALOGUE_URL),
+                    ("expired yesterday", sign(key, entries + hashes_section(sums) + sizes + expires_section(-1)),
+                     EXPIRED, CATALOGUE_URL),
                     ("an entry without a checksum",
-                     sign(key, entries + hashes_section({"Sample.exe": sums["Sample.exe"]}) + expires_section(1)),
-                     NO_CHECKSUM, "Other Tool.exe"),
+                     sign(key, entries + hashes_section({"Sample.exe": sums["Sample.exe"]}) + sizes
+                          + expires_section(1)), NO_CHECKSUM, "Other Tool.exe"),
                     ("a checksum in capitals",
-                     sign(key, entries + hashes_section({**sums, "Sample.exe": sums["Sample.exe"].upper()})
+                     sign(key, entries + hashes_section({**sums, "Sample.exe": sums["Sample.exe"].upper()}) + sizes
                           + expires_section(1)), NO_CHECKSUM, "Sample.exe"),
+                    # Sizes are checked after every checksum; a size is decimal digits alone.
+                    ("an entry without a size",
+                     sign(key, entries + hashes_section(sums) + sizes_section({"Sample.exe": len(new_sample)})
+                          + issued + expires_section(1)), NO_SIZE, "Other Tool.exe"),
+                    ("a size with a sign",
+                     sign(key, entries + hashes_section(sums) + sizes_section({"Sample.exe": f"+{len(new_sample)}",
+                                                                              "Other Tool.exe": other_size})
+                          + issued + expires_section(1)), NO_SIZE, "Sample.exe"),
                 ]
                 lf = sign(load_key(VARIANT / NEXT_KEY_FILE), catalogue(ABSENT).replace("\r\n", "\n")
-                          + hashes_section({"Absent.exe": checksum(b"absent")}, "\n") + expires_section(1, "\n"),
-                          newline="\n")
+                          + hashes_section({"Absent.exe": checksum(b"absent")}, "\n")
+                          + sizes_section({"Absent.exe": 6}, "\n") + issued.replace("\r\n", "\n")
+                          + expires_section(1, "\n"), newline="\n")
 
                 with Kestrel(proxy=server.proxy, executable=SIGNED_KESTREL, install_folder="kestrel-signed") as app:
                     app.wait_ready()

@@ -186,5 +186,44 @@ class ClosingDuringTheUpdate(unittest.TestCase):
             self.assertEqual(names & {"kestrel.ini", "sample.exe", "other tool.exe"}, set())
 
 
+class FoldersNamedOutsideTheCodePage(unittest.TestCase):
+    """A folder name the program's code page cannot spell comes back with "?"
+    or look-alike letters and cannot be entered by it: the copies below it
+    are reached, listed and replaced through the folder's short name."""
+
+    def test_copies_are_listed_by_their_short_paths_and_replaced(self):
+        with Drives({"d": None}) as drives:
+            d = drives.path("d")
+            copies = [build_program(d / "Дмитрий", "Sample.exe", company="Corvel Software", version=(1, 2, 0, 6)),
+                      build_program(d / "Łódź" / "Tools", "Sample.exe", company="Corvel Software",
+                                    version=(1, 2, 0, 5))]
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE)}) as server:
+                new = served(server.utils, SAMPLE).read_bytes()
+                with Kestrel(proxy=server.proxy) as app:
+                    app.wait_ready()
+                    app.click("&Start")
+                    app.wait_for(lambda s: s["status"][0] in ("Ready to update", "Nothing to update."), 300,
+                                 "the scan")
+                    listed = app.state()["list"]
+                    self.assertEqual(len(listed), 2, listed)
+                    # Each line reaches its copy through the folder's short name
+                    # (such as "____~K44"): plain ASCII with a "~".
+                    self.assertEqual(sorted(line.split("\\", 2)[2] for line in listed),
+                                     ["Sample.exe", "Tools\\Sample.exe"])
+                    for line in listed:
+                        drive, folder = line.split("\\")[:2]
+                        self.assertTrue(drive == "D:" and folder.isascii() and "~" in folder and len(folder) <= 12,
+                                        line)
+                    app.click("&Update")
+                    boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    self.assertEqual(boxes, [])
+                    self.assertEqual(state["list"], [])
+                    app.close()
+                    self.assertEqual(app.wait_exit(), 0)
+            for path in copies:
+                self.assertEqual(path.read_bytes(), new, path)
+                self.assertEqual(folder_names(path.parent), ["Sample.exe"], path)
+
+
 if __name__ == "__main__":
     unittest.main()

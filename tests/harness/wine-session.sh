@@ -10,6 +10,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export WINEARCH=win64
 export TZ="${TZ:-Europe/Berlin}"
+# Wine converts file names through the locale: in a UTF-8 locale a folder
+# named outside the programs' code page (Cyrillic, say) gets a short name that
+# opens; in the C locale neither of its names does.
+export LC_ALL=C.UTF-8
 
 kestrel_session_end() {
   [ -n "${KESTREL_XVFB_PID:-}" ] && kill "$KESTREL_XVFB_PID" 2>/dev/null
@@ -44,8 +48,8 @@ for attempt in 1 2 3; do
   [ -s "$WINEPREFIX/system.reg" ] && [ -s "$WINEPREFIX/user.reg" ] &&
     [ -d "$WINEPREFIX/drive_c/windows/system32" ] && break
   echo "wineboot failed (attempt $attempt)" >&2
-  timeout 20 wineserver -k 2>/dev/null
-  chmod -R u+rwx "$WINEPREFIX" 2>/dev/null
+  timeout 20 wineserver -k 2>/dev/null || true
+  chmod -R u+rwx "$WINEPREFIX" 2>/dev/null || true
   rm -rf "$WINEPREFIX"
 done
 rm -f "$WINEPREFIX/dosdevices/z:"

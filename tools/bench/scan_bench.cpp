@@ -6,8 +6,8 @@
 //   scan_bench.exe <root> [rounds]
 //
 // The finder runs as in the program: a real window with the sorted list and
-// the status bar, a catalogue of a few entries, messages pumped at every
-// folder. Two bare walkers are the references: one makes two directory reads
+// the status bar, a catalogue of a few entries, messages pumped as the
+// program pumps them. Two bare walkers are the references: one makes two directory reads
 // per folder ("*.exe" for files, "*" for subfolders), the other one read ("*")
 // from which it counts the names ending in ".exe" and enters the subfolders
 // at once, and neither does anything else.

@@ -1,6 +1,8 @@
 #include "catalogue/core/Base64.h"
 #include "catalogue/core/CatalogueChecksums.h"
 #include "catalogue/core/CatalogueExpiry.h"
+#include "catalogue/core/CatalogueIssued.h"
+#include "catalogue/core/CatalogueSizes.h"
 #include "catalogue/core/HexText.h"
 #include "catalogue/core/SignedCatalogue.h"
 
@@ -138,6 +140,74 @@ TEST(CatalogueChecksums, GivesEachEntryTheFirstLineForItsName)
     char text[Sha256HexLength + 1];
     encodeHex(entries[0].checksum.bytes, Sha256Size, text);
     EXPECT_EQ(text, hex);
+}
+
+// A size is decimal digits alone, to the last byte a 64-bit length holds;
+// the first line of the first section for a name counts, as for checksums.
+TEST(CatalogueSizes, GivesEachEntryTheFirstLineForItsName)
+{
+    const std::string data = "[U]\nIgnored.exe|1\n[Sizes]\nSAMPLE.EXE|0123\nSample.exe|9\n"
+                             "Most.exe|18446744073709551615\nOver.exe|18446744073709551616\nSigned.exe|+5\nSpaced.exe| 5\nEmpty.exe|\nBare.exe\n"
+                             "Hex.exe|0x10\n[Sizes]\nLater.exe|7\n";
+    const struct {
+        const char *name;
+        SizeStatus status;
+        std::uint64_t size;
+    } expected[] = {{"Sample.exe", SizeStatus::Present, 123},     {"Most.exe", SizeStatus::Present, UINT64_MAX},
+                    {"Over.exe", SizeStatus::Malformed, 0},       {"Signed.exe", SizeStatus::Malformed, 0},
+                    {"Spaced.exe", SizeStatus::Malformed, 0},     {"Empty.exe", SizeStatus::Malformed, 0},
+                    {"Bare.exe", SizeStatus::Malformed, 0},       {"Hex.exe", SizeStatus::Malformed, 0},
+                    {"Later.exe", SizeStatus::None, 0},           {"Ignored.exe", SizeStatus::None, 0}};
+    const int count = sizeof expected / sizeof expected[0];
+    CatalogueEntry entries[count];
+    std::memset(entries, 0x5A, sizeof entries);
+    for (int i = 0; i < count; ++i)
+        std::strcpy(entries[i].fileName, expected[i].name);
+    readCatalogueSizes(data.data(), data.size(), entries, count, sameIgnoringCase);
+    for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(entries[i].sizeStatus, expected[i].status) << expected[i].name;
+        EXPECT_EQ(entries[i].size, expected[i].size) << expected[i].name;
+    }
+}
+
+// The issue time is one exact form, read back as written, and compared to
+// the second: any later field decides only when the earlier ones are equal.
+TEST(CatalogueIssued, ReadsOneExactFormAndOrdersToTheSecond)
+{
+    CalendarTime time{};
+    ASSERT_TRUE(parseIssueTime("2028-02-29T23:59:09Z", time));
+    char text[IssueTimeLength + 1];
+    formatIssueTime(time, text);
+    EXPECT_STREQ(text, "2028-02-29T23:59:09Z");
+    for (const char *bad : {"2026-02-29T10:00:00Z", "2026-13-01T10:00:00Z", "2026-12-08T24:00:00Z",
+                            "2026-12-08T10:60:00Z", "2026-12-08T10:00:60Z", "1979-12-31T10:00:00Z",
+                            "2051-01-01T10:00:00Z", "2026-12-08t10:00:00z", "2026-12-08 10:00:00Z",
+                            "2026-12-08T10:00:00", "2026-12-08T10:00:00Z ", "+026-12-08T10:00:00Z",
+                            "2026-1-08T10:00:00Z0", ""})
+        EXPECT_FALSE(parseIssueTime(bad, time)) << bad;
+
+    const char *ordered[] = {"2025-12-31T23:59:59Z", "2026-01-01T00:00:00Z", "2026-01-02T00:00:00Z",
+                             "2026-02-01T00:00:00Z", "2026-02-01T01:00:00Z", "2026-02-01T01:01:00Z",
+                             "2026-02-01T01:01:01Z"};
+    for (const char *earlier : ordered)
+        for (const char *later : ordered) {
+            CalendarTime a{}, b{};
+            ASSERT_TRUE(parseIssueTime(earlier, a) && parseIssueTime(later, b));
+            EXPECT_EQ(issuedBefore(a, b), std::strcmp(earlier, later) < 0) << earlier << " " << later;
+        }
+
+    const struct {
+        const char *what;
+        std::string data;
+        IssuedStatus status;
+    } cases[] = {
+        {"CR LF", "[Sizes]\r\n[Issued]\r\n2026-12-08T10:00:00Z\r\n", IssuedStatus::Readable},
+        {"first section counts", "[Issued]\nsoon\n[Issued]\n2026-12-08T10:00:00Z\n", IssuedStatus::Unreadable},
+        {"header on the last line", "[Issued]", IssuedStatus::Unreadable},
+        {"header starting alike", "[Issued ]\n2026-12-08T10:00:00Z\n", IssuedStatus::NoSection},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(readCatalogueIssued(c.data.data(), c.data.size()).status, c.status) << c.what;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "catalogue/core/EntryChoice.h"
 #include "catalogue/core/NamePattern.h"
 #include "catalogue/core/SubfolderStack.h"
 
@@ -38,6 +39,47 @@ TEST(NamePattern, MatchesStarsAndQuestionMarksInAnyLetterCase)
     };
     for (const Case &c : cases)
         EXPECT_EQ(matchesNamePattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
+}
+
+TEST(EntryChoice, EntersCloudFoldersButNoLinksAndOpensNoFileKeptElsewhere)
+{
+    constexpr std::uint32_t Directory = 0x10, ReparsePoint = 0x400, System = 0x4, Hidden = 0x2;
+    struct Case {
+        const char *what;
+        std::uint32_t attributes;
+        std::uint32_t tag;
+        bool enteredWithoutSystem;
+        bool enteredWithSystem;
+    } cases[] = {
+        {"plain folder", Directory, 0, true, true},
+        {"hidden folder", Directory | Hidden, 0, true, true},
+        {"system folder", Directory | System, 0, false, true},
+        {"a tag without the reparse attribute means nothing", Directory, 0xA000000C, true, true},
+        {"link whose tag the platform left out (Wine)", Directory | ReparsePoint, 0, false, false},
+        {"mount point or junction", Directory | ReparsePoint, 0xA0000003, false, false},
+        {"symbolic link", Directory | ReparsePoint, 0xA000000C, false, false},
+        {"WSL symbolic link", Directory | ReparsePoint, 0xA000001D, false, false},
+        {"any tag with the name-surrogate bit", Directory | ReparsePoint, 0x20000000, false, false},
+        {"cloud files folder", Directory | ReparsePoint, 0x9000001A, true, true},
+        {"cloud files folder, another provider", Directory | ReparsePoint, 0x9000F01A, true, true},
+        {"OneDrive folder", Directory | ReparsePoint, 0x80000021, true, true},
+        {"deduplicated folder", Directory | ReparsePoint, 0x80000013, true, true},
+        {"cloud folder with the system attribute", Directory | ReparsePoint | System, 0x9000001A, false, true},
+        {"a file", 0x20, 0, false, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(isEnterableFolder("Documents", c.attributes, c.tag, 0), c.enteredWithoutSystem) << c.what;
+        EXPECT_EQ(isEnterableFolder("Documents", c.attributes, c.tag, 1), c.enteredWithSystem) << c.what;
+        EXPECT_FALSE(isEnterableFolder(".Documents", c.attributes, c.tag, 1)) << c.what;
+    }
+    EXPECT_FALSE(isEnterableFolder(".", Directory, 0, 1));
+    EXPECT_FALSE(isEnterableFolder("..", Directory, 0, 1));
+
+    EXPECT_TRUE(hasContentsHere(0x20));
+    EXPECT_TRUE(hasContentsHere(0x20 | ReparsePoint | System | Hidden | 0x1 | 0x80000));
+    EXPECT_FALSE(hasContentsHere(0x20 | 0x1000));      // offline
+    EXPECT_FALSE(hasContentsHere(0x20 | 0x400000));    // recall on data access
+    EXPECT_FALSE(hasContentsHere(0x20 | 0x401400));
 }
 
 std::vector<std::string> namesBetween(const SubfolderStack &stack, std::size_t from, std::size_t to)

@@ -1,6 +1,8 @@
 #include "catalogue/core/CatalogueChecksums.h"
 #include "catalogue/core/CatalogueDateTime.h"
 #include "catalogue/core/CatalogueEntries.h"
+#include "catalogue/core/CatalogueIssued.h"
+#include "catalogue/core/CatalogueSizes.h"
 #include "catalogue/core/CompatibilityToken.h"
 #include "catalogue/core/SignedCatalogue.h"
 #include "maker/core/CatalogueCheck.h"
@@ -67,8 +69,13 @@ TEST(CatalogueText, CountsDaysAcrossLeapYears)
     EXPECT_EQ(dayNumber(at(2000, 3, 1)) - dayNumber(at(2000, 2, 28)), 2);
     EXPECT_EQ(dayNumber(at(2100, 3, 1)) - dayNumber(at(2100, 2, 28)), 1);
     EXPECT_EQ(dayNumber(at(2027, 1, 1)) - dayNumber(at(2026, 1, 1)), 365);
-    EXPECT_EQ(dayNumber(oneYearLater(at(2028, 2, 29))), dayNumber(at(2029, 2, 28)));
-    EXPECT_EQ(dayNumber(oneYearLater(at(2026, 12, 8))), dayNumber(at(2027, 12, 8)));
+    // Counting forward lands on the same calendar days, across month, leap
+    // day and year ends.
+    for (const CalendarTime &from : {at(2026, 12, 8), at(2028, 2, 28), at(2000, 1, 1), at(2099, 12, 31)})
+        for (long days : {0L, 1L, 90L, 366L, 1000L})
+            EXPECT_EQ(dayNumber(daysLater(from, days)), dayNumber(from) + days) << from.year << "+" << days;
+    const CalendarTime later = daysLater(at(2026, 12, 8), 90);
+    EXPECT_EQ(later.year * 10000 + later.month * 100 + later.day, 20270308);
 }
 
 // The fullest catalogue the tool can write: the most programs, the longest
@@ -85,9 +92,11 @@ TEST(CatalogueWriter, FullestCatalogueFitsAndReadsBack)
         for (int digit = 0; digit < 64; ++digit)
             program.checksum[digit] = "0123456789abcdef"[(i + digit) % 16];
         program.checksum[64] = '\0';
+        program.size = UINT64_MAX - static_cast<std::uint64_t>(i);
     }
     static char text[CatalogueTextCapacity];
-    std::size_t size = writeCatalogue(programs, MaxCatalogueEntries, at(2050, 12, 31), text, sizeof text);
+    std::size_t size =
+        writeCatalogue(programs, MaxCatalogueEntries, at(2050, 12, 31, 23, 59, 59), at(2050, 12, 31), text, sizeof text);
     ASSERT_GT(size, 0u);
     unsigned char signature[P256SignatureSize];
     std::memset(signature, 0xA5, sizeof signature);
@@ -103,11 +112,17 @@ TEST(CatalogueWriter, FullestCatalogueFitsAndReadsBack)
     ASSERT_EQ(read.status, CatalogueReadStatus::Complete);
     ASSERT_EQ(read.entryCount, MaxCatalogueEntries);
     readCatalogueChecksums(text, size, entries, MaxCatalogueEntries, sameAscii);
+    readCatalogueSizes(text, size, entries, MaxCatalogueEntries, sameAscii);
     for (int i = 0; i < MaxCatalogueEntries; ++i) {
         EXPECT_STREQ(entries[i].fileName, programs[i].name);
         EXPECT_EQ(entries[i].version[3], 65535);
         EXPECT_EQ(entries[i].checksumStatus, ChecksumStatus::Present) << i;
+        EXPECT_EQ(entries[i].sizeStatus, SizeStatus::Present) << i;
+        EXPECT_EQ(entries[i].size, programs[i].size) << i;
     }
+    const CatalogueIssued issued = readCatalogueIssued(text, size);
+    ASSERT_EQ(issued.status, IssuedStatus::Readable);
+    EXPECT_EQ(std::memcmp(&issued.time, &programs[0].local, sizeof issued.time), 0);
     const SignedCatalogue split = splitSignedCatalogue(text, size);
     EXPECT_EQ(split.status, SignatureStatus::WellFormed);
     EXPECT_EQ(split.signedSize, unsignedSize);
@@ -121,7 +136,7 @@ TEST(CatalogueWriter, FullestCatalogueFitsAndReadsBack)
     EXPECT_EQ(findings.warnings(), 0);
     EXPECT_EQ(facts.programCount, MaxCatalogueEntries);
 
-    EXPECT_EQ(writeCatalogue(programs, MaxCatalogueEntries, at(2050, 12, 31), text, 4000), 0u);
+    EXPECT_EQ(writeCatalogue(programs, MaxCatalogueEntries, at(2050, 1, 1), at(2050, 12, 31), text, 4000), 0u);
 }
 
 } // namespace

@@ -9,17 +9,21 @@ namespace {
 struct Split {
     const char *url;
     const char *server;
+    unsigned port;
+    bool secure;
     const char *objectPath;
     const char *lastComponent;
 };
 
 class UrlSplitting : public ::testing::TestWithParam<Split> {};
 
-TEST_P(UrlSplitting, FindsServerPathAndName)
+TEST_P(UrlSplitting, FindsServerPortPathAndName)
 {
     const Split &c = GetParam();
     UrlParts parts = splitUrl(c.url);
     EXPECT_EQ(std::string(parts.server, parts.serverLength), c.server);
+    EXPECT_EQ(parts.port, c.port);
+    EXPECT_EQ(parts.secure, c.secure);
     EXPECT_STREQ(parts.objectPath, c.objectPath);
     EXPECT_STREQ(lastPathComponent(c.url), c.lastComponent);
 }
@@ -27,19 +31,42 @@ TEST_P(UrlSplitting, FindsServerPathAndName)
 INSTANTIATE_TEST_SUITE_P(
     Urls, UrlSplitting,
     ::testing::Values(
-        Split{"http://updates.corvel.example/Utils/Kestrel.ini", "updates.corvel.example", "/Utils/Kestrel.ini",
-              "Kestrel.ini"},
+        Split{"http://updates.corvel.example/Utils/Kestrel.ini", "updates.corvel.example", 80, false,
+              "/Utils/Kestrel.ini", "Kestrel.ini"},
         // Without "//" the server name starts at the first character.
-        Split{"updates.corvel.example/Utils/A.exe", "updates.corvel.example", "/Utils/A.exe", "A.exe"},
+        Split{"updates.corvel.example/Utils/A.exe", "updates.corvel.example", 80, false, "/Utils/A.exe", "A.exe"},
         // Nothing after the server: empty object path, the name is the server name.
-        Split{"http://updates.corvel.example", "updates.corvel.example", "", "updates.corvel.example"},
-        // A port stays part of the server name.
-        Split{"http://updates.corvel.example:8080/Utils/A.exe", "updates.corvel.example:8080", "/Utils/A.exe",
-              "A.exe"},
+        Split{"http://updates.corvel.example", "updates.corvel.example", 80, false, "", "updates.corvel.example"},
         // A trailing '/' leaves an empty name.
-        Split{"http://updates.corvel.example/Utils/", "updates.corvel.example", "/Utils/", ""},
+        Split{"http://updates.corvel.example/Utils/", "updates.corvel.example", 80, false, "/Utils/", ""},
         // Only a separator at the first character: the whole text is the name.
-        Split{"/Sample.exe", "", "/Sample.exe", "/Sample.exe"}));
+        Split{"/Sample.exe", "", 80, false, "/Sample.exe", "/Sample.exe"}));
+
+// The port is taken off the host name; https, in any case, means a secure
+// request on 443 unless a port is given.
+INSTANTIATE_TEST_SUITE_P(
+    SchemesAndPorts, UrlSplitting,
+    ::testing::Values(
+        Split{"http://updates.corvel.example:8080/Utils/A.exe", "updates.corvel.example", 8080, false,
+              "/Utils/A.exe", "A.exe"},
+        Split{"https://updates.corvel.example/Utils/", "updates.corvel.example", 443, true, "/Utils/", ""},
+        Split{"HTTPS://localhost:8443/Utils/A.exe", "localhost", 8443, true, "/Utils/A.exe", "A.exe"},
+        Split{"http://localhost:65535", "localhost", 65535, false, "", "65535"},
+        // An empty port is the scheme's own.
+        Split{"https://localhost:/Utils/", "localhost", 443, true, "/Utils/", ""},
+        // Only "https:" right before the first "//" makes a request secure.
+        Split{"xhttps://localhost/", "localhost", 80, false, "/", ""},
+        Split{"http://localhost/https://other/", "localhost", 80, false, "/https://other/", ""},
+        // A bracketed address keeps its colons; a port may follow it.
+        Split{"http://[::1]:8080/A.exe", "[::1]", 8080, false, "/A.exe", "A.exe"}));
+
+// A port that is no number from 1 to 65535 is 0: nothing to connect to.
+INSTANTIATE_TEST_SUITE_P(
+    UnusablePorts, UrlSplitting,
+    ::testing::Values(Split{"http://localhost:0/", "localhost", 0, false, "/", ""},
+                      Split{"http://localhost:65536/", "localhost", 0, false, "/", ""},
+                      Split{"http://localhost:99999999999999999999/", "localhost", 0, false, "/", ""},
+                      Split{"http://localhost:80a/", "localhost", 0, false, "/", ""}));
 
 TEST(ServerName, FitsUpToTheUrlLimitAndNoFurther)
 {

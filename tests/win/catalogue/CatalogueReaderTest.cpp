@@ -245,15 +245,30 @@ TEST_F(CatalogueReader, WithoutAKeyAnExpiryDateIsStillHeld)
     EXPECT_STREQ(catalogue.entries[2].fileName, "Late.exe");
 }
 
-TEST_F(CatalogueReader, WithoutAKeyChecksumsAreTakenWhereWellFormed)
+TEST_F(CatalogueReader, WithoutAKeyChecksumsAndSizesAreTakenWhereWellFormed)
 {
     const std::string path = tempFile("Kestrel.ini", WorkedExample + "[Hashes]\r\nSAMPLE.EXE|" + Hex +
-                                                          "\r\nOther Tool.exe|" + Hex.substr(1) + "\r\n");
+                                                          "\r\nOther Tool.exe|" + Hex.substr(1) +
+                                                          "\r\n[Sizes]\r\nOther Tool.exe|4096\r\n");
     ASSERT_EQ(read(path), 1);
     EXPECT_TRUE(catcher.boxes().empty());
     EXPECT_EQ(catalogue.entries[0].checksumStatus, ChecksumStatus::Present);
     EXPECT_EQ(catalogue.entries[0].checksum.bytes[31], 0xaa);
     EXPECT_EQ(catalogue.entries[1].checksumStatus, ChecksumStatus::Malformed);
+    EXPECT_EQ(catalogue.entries[0].sizeStatus, SizeStatus::None);
+    EXPECT_EQ(catalogue.entries[1].sizeStatus, SizeStatus::Present);
+    EXPECT_EQ(catalogue.entries[1].size, 4096u);
+}
+
+// Only a build with the maker's key keeps an issue time: without a signature
+// anyone could set it.
+TEST_F(CatalogueReader, WithoutAKeyTheRegistryIsLeftAlone)
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Corvel\\Kestrel");
+    const std::string path = tempFile("Kestrel.ini", WorkedExample + "[Issued]\r\n2026-12-08T10:20:30Z\r\n");
+    ASSERT_EQ(read(path), 1);
+    HKEY key = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Corvel\\Kestrel", 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
 TEST(CatalogueWithoutEntries, LoadingWarnsInsteadOfWritingAnywhere)

@@ -52,18 +52,33 @@ void setEntry(CatalogueEntry &entry, const char *fileName, std::int32_t a, std::
     entry.version[3] = d;
 }
 
-// Asks to quit while it looks at the first file, as a user closing the window would.
+// Runs on a clock the test sets: each folder it enters comes step
+// microseconds after the one before. Asks to quit while it looks at the
+// first file, as a user closing the window would.
 class QuittingFinder : public ProgramFinder {
 public:
     using ProgramFinder::ProgramFinder;
+    std::uint64_t step = 0;
 
 protected:
+    int onEnterFolder(const WIN32_FIND_DATAA &found) override
+    {
+        clock_ += step;
+        return ProgramFinder::onEnterFolder(found);
+    }
     int onFile(const WIN32_FIND_DATAA &found) override
     {
         int result = ProgramFinder::onFile(found);
-        PostQuitMessage(4);
+        if (!quitPosted_)
+            PostQuitMessage(4);
+        quitPosted_ = true;
         return result;
     }
+    std::uint64_t microsecondsNow() override { return clock_; }
+
+private:
+    std::uint64_t clock_ = 0;
+    bool quitPosted_ = false;
 };
 
 // A window with the real list and status bar, a small catalogue, and the
@@ -224,14 +239,36 @@ TEST_F(ProgramFinderTest, DispatchesWaitingMessagesAndStopsForAWaitingQuit)
     EXPECT_EQ(message.wParam, 3u);
 }
 
-TEST_F(ProgramFinderTest, AQuitArrivingDuringTheSearchStopsItAtTheNextFolder)
+TEST_F(ProgramFinderTest, AQuitArrivingDuringTheSearchStopsItWithinThePumpInterval)
 {
-    placeProgram("corvel-older", "D:\\LateQuit\\Sample.exe");
-    placeProgram("corvel-older", "D:\\LateQuit\\sub\\Tool.exe");
-    QuittingFinder quitting(catalogue, list, statusBar);
-    EXPECT_EQ(quitting.search("D:\\LateQuit\\", "*.exe", 16, 0), 1);
-    EXPECT_EQ(listed(), std::vector<std::string>{"D:\\LateQuit\\Sample.exe"});
-    MSG message;
-    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    const std::vector<std::string> chain = {"D:\\LateQuit\\Sample.exe", "D:\\LateQuit\\A\\Tool.exe",
+                                            "D:\\LateQuit\\A\\B\\Tool.exe", "D:\\LateQuit\\A\\B\\C\\Tool.exe",
+                                            "D:\\LateQuit\\A\\B\\C\\D\\Tool.exe"};
+    for (const std::string &path : chain)
+        placeProgram("corvel-older", path);
+    struct Case {
+        std::uint64_t step;
+        std::size_t listed;  // the copies found before the search stopped
+    } cases[] = {
+        // The pump at the root lets nothing through yet; the next one comes
+        // at the first folder entered a whole interval later...
+        {ProgramFinder::PumpInterval, 1},
+        {ProgramFinder::PumpInterval * 2 / 5, 3},
+        // ...or, where the search is over sooner, when it ends.
+        {0, 5},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.step);
+        SendMessageA(list.handle, LB_RESETCONTENT, 0, 0);
+        QuittingFinder quitting(catalogue, list, statusBar);
+        quitting.step = c.step;
+        EXPECT_EQ(quitting.search("D:\\LateQuit\\", "*.exe", 16, 0), 1);
+        std::vector<std::string> found = listed(), expected(chain.begin(), chain.begin() + c.listed);
+        std::sort(found.begin(), found.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected);
+        MSG message;
+        ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    }
 }

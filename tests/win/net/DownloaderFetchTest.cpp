@@ -132,6 +132,7 @@ TEST_P(DownloaderBrokenAnswer, FailsWithItsCode)
 
 INSTANTIATE_TEST_SUITE_P(Answers, DownloaderBrokenAnswer,
                          ::testing::Values(BrokenAnswer{"{\"status\": 404}", DownloadRefused, false},
+                                           BrokenAnswer{"{\"status\": 407}", DownloadProxySignIn, false},
                                            BrokenAnswer{"{\"status\": 500}", DownloadRefused, false},
                                            BrokenAnswer{"{\"close\": true}", DownloadSendRequestFailed, false},
                                            BrokenAnswer{"{\"truncate\": 5000}", DownloadReadError, true}));
@@ -207,14 +208,41 @@ TEST_F(DownloaderFetch, LocalFileThatCannotBeCreatedFails)
     EXPECT_EQ(downloader.status, DownloadCreateFailed);
 }
 
-TEST_F(DownloaderFetch, PortInTheUrlStaysInTheServerNameAndPort80IsUsed)
+TEST_F(DownloaderFetch, PortInTheUrlIsTheConnectionsPort)
 {
     maker::serve("Small.exe", "x");
 
     EXPECT_TRUE(downloader.fetch("http://updates.corvel.example:8080/Utils/Small.exe", "D:\\out\\Port.exe"));
 
-    // The proxy sees the server name with its ":8080" and the connection's own port after it.
-    EXPECT_EQ(maker::lastRequestLine(), "GET http://updates.corvel.example:8080:80/Utils/Small.exe HTTP/1.0");
+    EXPECT_EQ(maker::lastRequestLine(), "GET http://updates.corvel.example:8080/Utils/Small.exe HTTP/1.0");
+}
+
+TEST_F(DownloaderFetch, PortThatIsNoPortFailsBeforeContactingAnything)
+{
+    std::string before = maker::requestLog();
+
+    EXPECT_FALSE(downloader.fetch("http://updates.corvel.example:70000/Utils/Small.exe", "D:\\out\\Port.exe"));
+
+    EXPECT_EQ(downloader.status, DownloadNoConnection);
+    EXPECT_EQ(maker::requestLog(), before);
+}
+
+// A caching proxy must ask the server again, and the request leaves nothing
+// in the user's Internet cache and carries no cookie.
+TEST_F(DownloaderFetch, RequestsBypassCachesAndCarryNoCookie)
+{
+    maker::serve("Fresh.ini", "fresh");
+    maker::setBehaviour("{\"Fresh.ini\": {\"cookie\": \"session=1\"}}");
+
+    ASSERT_TRUE(downloader.fetch(url("Fresh.ini").c_str(), "D:\\out\\Fresh.ini"));
+    ASSERT_TRUE(downloader.fetch(url("Fresh.ini").c_str(), "D:\\out\\Fresh.ini"));
+
+    std::string headers = maker::lastRequestHeaders();
+    EXPECT_NE(headers.find("\nPragma: no-cache\n"), std::string::npos) << headers;
+    EXPECT_EQ(headers.find("\nCookie:"), std::string::npos) << headers;
+    DWORD size = 0;
+    EXPECT_FALSE(GetUrlCacheEntryInfoA(url("Fresh.ini").c_str(), nullptr, &size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 } // namespace

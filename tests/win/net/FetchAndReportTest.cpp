@@ -89,6 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Failure{"no answer", "{\"close\": true}", "SendRequest failed", SampleUrl},
                       Failure{"cut off", "{\"truncate\": 10}", "Internet read error", SampleUrl},
                       Failure{"refused", "{\"status\": 404}", "The server refused the request", SampleUrl},
+                      // The test server stands in as the proxy: its 407 is a proxy's, not the maker's refusal.
+                      Failure{"proxy sign in", "{\"status\": 407}",
+                              "The proxy server asks for a sign-in that Kestrel cannot give.", SampleUrl},
                       Failure{"no file", "{}", "Unknown error", "D:\\missing\\Sample.exe"},
                       Failure{"no buffer", "{}", "Unknown error", "D:\\out\\Sample.exe"}),
     [](const ::testing::TestParamInfo<Failure> &info) {

@@ -50,6 +50,18 @@ inline std::string lastRequestLine()
     return newline == std::string::npos ? log : log.substr(newline + 1);
 }
 
+// The request line and header lines of the last request, each ending in
+// '\n'; the server's header log ends every request with an empty line.
+inline std::string lastRequestHeaders()
+{
+    std::string log = readFile("W:\\headers.log");
+    if (log.size() < 3)
+        return "";
+    std::size_t previousEnd = log.rfind("\n\n", log.size() - 3);
+    std::size_t start = previousEnd == std::string::npos ? 0 : previousEnd + 2;
+    return log.substr(start, log.size() - 1 - start);
+}
+
 inline std::string bytes(std::size_t count)
 {
     std::string text(count, '\0');

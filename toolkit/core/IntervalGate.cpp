@@ -1,4 +1,4 @@
-#include "net/core/IntervalGate.h"
+#include "toolkit/core/IntervalGate.h"
 
 bool IntervalGate::due(std::uint64_t now)
 {

@@ -1,4 +1,4 @@
-#include "net/core/IntervalGate.h"
+#include "toolkit/core/IntervalGate.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,8 @@
 #include "app/RunningCommand.h"
 #include "app/core/MainWindowText.h"
 #include "catalogue/ProgramFinder.h"
+#include "catalogue/TextFileReader.h"
+#include "net/FileSink.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/ButtonBar.h"
@@ -61,7 +63,10 @@ int ScanCommand::run()
         downloader_.setMessageOwner(window_.handle);
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         std::strcpy(url, UpdateFolderUrl);
-        fetched = downloader_.fetchAndReport(url, tempPath, CatalogueFileName);
+        // A catalogue too large to be read is refused while it arrives: a
+        // server sending without end must not fill the disk.
+        FileSink catalogueFile(tempPath, TextFileReader::MaxFileSize);
+        fetched = downloader_.fetchAndReport(url, CatalogueFileName, catalogueFile);
         downloader_.destroyProgressWindow();
         downloader_.closeSession();
     }
@@ -74,7 +79,9 @@ int ScanCommand::run()
         return 0;
     }
     if (!fetched || catalogueSize(tempPath) == 0) {
-        window_.showWarning("Failed to retrieve version information", "Kestrel");
+        // A catalogue refused as too large has had its own message.
+        if (downloader_.status != DownloadTooLarge)
+            window_.showWarning("Failed to retrieve version information", "Kestrel");
         return 0;
     }
     if (!window_.catalogue.readCatalogue(tempPath, url, CatalogueKey))

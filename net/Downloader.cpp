@@ -1,11 +1,13 @@
 #include "net/Downloader.h"
 
+#include "net/FileSink.h"
 #include "net/InternetHandle.h"
 #include "net/core/ReplaceFileName.h"
 #include "net/core/RequestFailure.h"
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/MonotonicClock.h"
 #include "toolkit/ResourceText.h"
 
 namespace {
@@ -36,6 +38,15 @@ int failureStatus(RequestFailure failure)
     default:
         return DownloadSendRequestFailed;
     }
+}
+
+// Wine reports a wait for data that ran out of time as the socket's own
+// time-out rather than WinINet's.
+constexpr DWORD SocketTimedOut = 10060;
+
+bool isSilence(DWORD error)
+{
+    return error == ERROR_INTERNET_TIMEOUT || error == SocketTimedOut;
 }
 }
 
@@ -88,9 +99,24 @@ SYSTEMTIME Downloader::currentUtcTime()
     return now;
 }
 
+std::uint64_t Downloader::millisecondsNow()
+{
+    return monotonicMicroseconds() / 1000;
+}
+
 Downloader::BlockRead Downloader::readBlock(HINTERNET request, char *buffer, DWORD size)
 {
+    // A read of a whole block would wait until the whole block has come: on
+    // a trickle that is far longer than a silence may last. Asking what has
+    // come first returns as soon as anything has (or the time-out passed).
     BlockRead read{};
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
+        read.error = GetLastError();
+        return read;
+    }
+    if (available > 0 && available < size)
+        size = available;
     read.ok = InternetReadFile(request, buffer, size, &read.count);
     read.error = read.ok ? 0 : GetLastError();
     return read;
@@ -103,22 +129,28 @@ bool Downloader::allocateTransferBuffer(GlobalBlock &buffer)
 
 int Downloader::fetch(const char *url, const char *localPath)
 {
+    FileSink sink(localPath);
+    return fetch(url, sink);
+}
+
+int Downloader::fetch(const char *url, DownloadSink &sink)
+{
     status = DownloadStopped;
     totalBytes = 0;
     currentName = lastPathComponent(url);
     int result = 0;
     if (onProgress() == 0) {
         startTime = currentUtcTime();
-        result = receive(url, localPath);
+        result = receive(url, sink);
     }
     onFetchEnd();
     currentName = EmptyName;
     return result;
 }
 
-// Everything of a fetch after the first progress call; the handles, the file
-// and the buffer are released in the reverse order of their making.
-int Downloader::receive(const char *url, const char *localPath)
+// Everything of a fetch after the first progress call; the handles and the
+// buffer are released in the reverse order of their making.
+int Downloader::receive(const char *url, DownloadSink &sink)
 {
     UrlParts parts = splitUrl(url);
     char server[MaxServerNameLength + 1];
@@ -148,9 +180,7 @@ int Downloader::receive(const char *url, const char *localPath)
         status = DownloadOpenRequestFailed;
         return 0;
     }
-    DWORD timeout = timeoutMs_;
-    InternetSetOptionA(request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-    if (!HttpSendRequestA(request.get(), "", 0, nullptr, 0)) {
+    if (!sendRequest(request.get())) {
         status = failureStatus(sendFailure(GetLastError()));
         return 0;
     }
@@ -177,31 +207,76 @@ int Downloader::receive(const char *url, const char *localPath)
         status = DownloadWriteFailed;
         return 0;
     }
-    FileHandle file(CreateFileA(localPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.valid()) {
-        status = DownloadCreateFailed;
-        return 0;
-    }
-    return copyBody(request.get(), file.get(), static_cast<char *>(buffer.get()), announcedLength);
+    setReceiveTimeout(request.get(), pollMs());
+    int result = 0;
+    if (sink.begin(announcedLength))
+        result = copyBody(request.get(), sink, static_cast<char *>(buffer.get()), announcedLength);
+    else
+        status = sink.refusal();
+    // Nothing of a failed fetch stays behind: a partial file could fill the
+    // disk, or be taken later for a whole one.
+    if (!result)
+        sink.drop();
+    return result;
 }
 
-int Downloader::copyBody(HINTERNET request, HANDLE file, char *buffer, long long announcedLength)
+DWORD Downloader::pollMs() const
+{
+    return PollIntervalMs < timeoutMs_ ? PollIntervalMs : timeoutMs_;
+}
+
+void Downloader::setReceiveTimeout(HINTERNET request, DWORD milliseconds)
+{
+    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
+}
+
+// Each wait for body data is kept short, so that messages go through and the
+// rate is checked while a server trickles or says nothing; the silences
+// together still end the transfer after the full time-out. Wine takes a
+// request's receive time-out only when the request is sent, and then the
+// short wait also bounds the wait for the answer (and for a secure channel's
+// handshake): a send that failed before the full time-out had passed may have
+// failed for that alone, so it is tried once more with the full time-out
+// (whose body's reads then wait as long under Wine). Its failure is the one
+// reported.
+bool Downloader::sendRequest(HINTERNET request)
+{
+    setReceiveTimeout(request, pollMs());
+    const std::uint64_t start = millisecondsNow();
+    if (HttpSendRequestA(request, "", 0, nullptr, 0))
+        return true;
+    if (millisecondsNow() - start >= timeoutMs_)
+        return false;
+    setReceiveTimeout(request, timeoutMs_);
+    return HttpSendRequestA(request, "", 0, nullptr, 0) != FALSE;
+}
+
+int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, long long announcedLength)
 {
     unsigned failures = 0;
+    std::uint64_t lastData = millisecondsNow();
+    rateWindow_.start(lastData);
     for (;;) {
         BlockRead read = readBlock(request, buffer, BlockSize);
+        const std::uint64_t now = millisecondsNow();
         if (read.count > 0) {
             // A read that reports failure but delivered bytes still counts as data.
             totalBytes += read.count;
-            DWORD written = 0;
-            if (!WriteFile(file, buffer, read.count, &written, nullptr) || written != read.count) {
-                status = DownloadWriteFailed;
+            lastData = now;
+            if (!sink.receive(buffer, read.count)) {
+                status = sink.refusal();
                 return 0;
             }
             if (onProgress())
                 return 0;
             failures = 0;
+        } else if (isSilence(read.error)) {
+            if (now - lastData >= timeoutMs_) {
+                status = DownloadReadError;
+                return 0;
+            }
+            if (onProgress())
+                return 0;
         } else if (read.ok) {
             if (onProgress())
                 return 0;
@@ -211,34 +286,51 @@ int Downloader::copyBody(HINTERNET request, HANDLE file, char *buffer, long long
                 status = DownloadReadError;
                 return 0;
             }
+            if (!sink.end()) {
+                status = sink.refusal();
+                return 0;
+            }
             return 1;
-        } else if (read.error == ERROR_INTERNET_TIMEOUT || ++failures == ReadAttempts) {
-            // A time-out already waited the full receive time; repeating it
-            // would only multiply the wait.
+        } else if (++failures == ReadAttempts) {
+            status = DownloadReadError;
+            return 0;
+        }
+        if (rateWindow_.tooSlow(now, totalBytes)) {
             status = DownloadReadError;
             return 0;
         }
     }
 }
 
+int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSink &sink)
+{
+    if (!replaceFileName(urlBuffer, UrlBufferSize, fileName)) {
+        // A name too long for the buffer cannot be fetched by its name.
+        status = DownloadCreateFailed;
+        return report(urlBuffer, sink.path());
+    }
+    return fetch(urlBuffer, sink) ? 1 : report(urlBuffer, sink.path());
+}
+
 int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName)
 {
-    bool urlFits = replaceFileName(urlBuffer, UrlBufferSize, fileName);
-    bool pathFits = replaceFileName(localPathBuffer, LocalPathBufferSize, fileName);
-    if (urlFits && pathFits) {
-        if (fetch(urlBuffer, localPathBuffer))
-            return 1;
-    } else {
-        // A name too long for the buffers cannot be fetched into a file of its name.
+    if (!replaceFileName(localPathBuffer, LocalPathBufferSize, fileName)) {
+        replaceFileName(urlBuffer, UrlBufferSize, fileName);
         status = DownloadCreateFailed;
+        return report(urlBuffer, localPathBuffer);
     }
+    FileSink sink(localPathBuffer);
+    return fetchAndReport(urlBuffer, fileName, sink);
+}
 
+int Downloader::report(const char *url, const char *localPath)
+{
     char text[MessageTextSize];
     loadMessageText(static_cast<UINT>(status), text, sizeof text);
     closeSession();
     // A fetch stopped because its owner window was closed is not news to anyone.
     if (messageOwner_ && !IsWindow(messageOwner_))
         return 0;
-    MessageBoxA(messageOwner_, text, status >= DownloadStopped ? urlBuffer : localPathBuffer, MB_ICONWARNING);
+    MessageBoxA(messageOwner_, text, status >= DownloadStopped ? url : localPath, MB_ICONWARNING);
     return 0;
 }

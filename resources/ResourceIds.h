@@ -27,6 +27,7 @@
 #define IDM_ABOUT 40004
 
 /* Texts of the string table */
+#define IDS_CANT_OPEN_FILE 5006
 #define IDS_NO_CONNECTION 5101
 #define IDS_OPEN_REQUEST_FAILED 5102
 #define IDS_SEND_REQUEST_FAILED 5103

@@ -11,6 +11,11 @@ public:
     FileHandle &operator=(const FileHandle &) = delete;
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    void reset(HANDLE h)
+    {
+        close();
+        handle_ = h;
+    }
     void close()
     {
         if (valid())

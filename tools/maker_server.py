@@ -12,8 +12,8 @@ Mapping of requests to files
     The host name of an absolute URI is ignored, so Kestrel run with
     ``http_proxy=http://127.0.0.1:PORT`` reaches this server under its real,
     built-in address. Paths with ``..`` components, folders and missing files
-    answer 404. Every answer is HTTP/1.0 with a Content-Length, then the
-    connection closes.
+    answer 404. Every answer is HTTP/1.0 with a Content-Length (except an
+    endless one, below), then the connection closes.
 
 Misbehaviour: ``ROOT/behaviour.json``
     Read again on every request, so a test may change it while the server
@@ -29,6 +29,9 @@ Misbehaviour: ``ROOT/behaviour.json``
                               wait that long (or until the server stops), close
     ``{"trickle": bps}``      send the body at about bps bytes per second
     ``{"cookie": "a=b"}``     serve the file with a Set-Cookie header
+    ``{"delay": seconds}``    wait that long before answering at all
+    ``{"endless": true}``     announce no length and send the body again and
+                              again until the client hangs up
 
 Request log
     Every request line, exactly as received, is kept in memory and, with
@@ -114,6 +117,8 @@ class _Handler(http.server.BaseHTTPRequestHandler):
         if behaviour.get("close"):
             self.close_connection = True
             return
+        if "delay" in behaviour:
+            maker.stopping.wait(float(behaviour["delay"]))
         status = behaviour.get("status")
         if status and int(status) != 200:
             self._send_text(int(status), send_body)
@@ -123,16 +128,20 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             self._send_text(404, send_body)
             return
 
+        endless = bool(behaviour.get("endless")) and len(body) > 0
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(len(body)))
+        if not endless:
+            self.send_header("Content-Length", str(len(body)))
         if "cookie" in behaviour:
             self.send_header("Set-Cookie", str(behaviour["cookie"]) + "; Path=/")
         self.send_header("Connection", "close")
         self.end_headers()
         if not send_body:
             return
-        if "truncate" in behaviour:
+        if endless:
+            self._repeat(body)
+        elif "truncate" in behaviour:
             self._write(body[: int(behaviour["truncate"])])
         elif "stall" in behaviour:
             self._write(body[: len(body) // 2])
@@ -164,12 +173,20 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             self._write(body[offset : offset + step])
             time.sleep(step / per_second)
 
+    def _repeat(self, body):
+        block = body * max(1, 65536 // len(body))
+        while not self.server.maker.stopping.is_set() and self._write(block):
+            pass
+
     def _write(self, data):
+        """False when the client has hung up."""
         try:
             self.wfile.write(data)
             self.wfile.flush()
+            return True
         except OSError:
             self.close_connection = True
+            return False
 
 
 class _Server(socketserver.ThreadingMixIn, http.server.HTTPServer):

@@ -11,7 +11,7 @@ from maker_tool import TOOL
 
 VIRTKEY_ALT_NOINVERT = 0x01 | 0x10 | 0x02
 ABOUT_STYLE = 0x80000000 | 0x00C00000 | 0x00080000 | 0x80 | 0x40  # popup, caption, sysmenu, modal frame, set font
-SYSTEM_DLLS = {"bcrypt.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "shell32.dll",
+SYSTEM_DLLS = {"advapi32.dll", "bcrypt.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll", "shell32.dll",
                "user32.dll", "version.dll", "wininet.dll"}
 ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"

@@ -16,6 +16,9 @@ export TZ="${TZ:-Europe/Berlin}"
 export LC_ALL=C.UTF-8
 
 kestrel_session_end() {
+  # Sourced by scripts under set -e: a step that fails (a display that had
+  # already died) must not cut the clean-up short.
+  set +e
   [ -n "${KESTREL_XVFB_PID:-}" ] && kill "$KESTREL_XVFB_PID" 2>/dev/null
   timeout 20 wineserver -k 2>/dev/null
   # What a test stopped outright (ctest's time limit) left of its own session.

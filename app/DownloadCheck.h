@@ -1,6 +1,4 @@
 #pragma once
-#include "catalogue/CatalogueEntry.h"
-
 #include <cstdint>
 
 // A downloaded file may replace installed programs only when it is the program
@@ -10,7 +8,3 @@
 // error page, a cut-off file or another program fails.
 bool isPromisedProgram(const char *path, const std::int32_t catalogueVersion[4]);
 
-// Where the catalogue gives a checksum for the entry, the file's SHA-256,
-// read back from the finished file, must equal it; a file that cannot be read
-// or hashed fails. Without a usable checksum line the file passes.
-bool matchesCatalogueChecksum(const char *path, const CatalogueEntry &entry);

@@ -15,6 +15,7 @@
 
 const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
 const char CatalogueKey[] = KESTREL_CATALOGUE_KEY;
+const char TemporaryFolderUnusable[] = "The temporary folder cannot be used.";
 
 namespace {
 const char DrivesLineStart[] = "Drives to be scanned:  ";
@@ -178,6 +179,6 @@ bool MainWindow::temporaryFolderUsable()
 {
     if (tempFolderUsable_)
         return true;
-    showWarning("The temporary folder cannot be used.", "Kestrel");
+    showWarning(TemporaryFolderUnusable, "Kestrel");
     return false;
 }

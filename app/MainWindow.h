@@ -75,6 +75,8 @@ private:
     UpdateCommand update_;
 };
 
+// "The temporary folder cannot be used."
+extern const char TemporaryFolderUnusable[];
 // The server folder of the catalogue and the program files.
 extern const char UpdateFolderUrl[];
 // Base64 of the maker's public key that catalogues must be signed with, or

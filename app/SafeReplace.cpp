@@ -1,5 +1,7 @@
 #include "app/SafeReplace.h"
 
+#include "app/RunningProgram.h"
+#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
@@ -11,49 +13,119 @@ namespace {
 // Windows fails, and Wine answered names that changed with unrelated changes
 // of the program, so the copy could land under a name nobody chose.
 constexpr std::size_t LongestTemporaryFolder = MAX_PATH - 14;
+constexpr DWORD CopyBlockSize = 256 * 1024;
 
-bool stampFile(const char *path, const FILETIME &stamp)
+bool copyAllBytes(HANDLE source, HANDLE destination)
 {
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(source, start, nullptr, FILE_BEGIN))
         return false;
-    // The data must be on the disk before the move makes it the program.
-    return SetFileTime(file.get(), &stamp, &stamp, &stamp) && FlushFileBuffers(file.get());
+    GlobalBlock buffer;
+    if (!buffer.allocate(GMEM_FIXED, CopyBlockSize)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    for (;;) {
+        DWORD count = 0;
+        if (!ReadFile(source, buffer.get(), CopyBlockSize, &count, nullptr))
+            return false;
+        if (count == 0)
+            return true;
+        DWORD written = 0;
+        if (!WriteFile(destination, buffer.get(), count, &written, nullptr))
+            return false;
+        if (written != count) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+    }
 }
 
-bool targetMayBeReplaced(const char *target)
+// The error of opening target for writing while sharing everything: a
+// program that runs from it or holds it open refuses even that. Delete access
+// is asked too, as the move needs it: a holder that shares writing but not
+// deletion blocks the move just as well.
+DWORD openForWritingError(const char *target)
 {
-    const DWORD attributes = GetFileAttributesA(target);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return false;
-    return (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                          FILE_ATTRIBUTE_DIRECTORY)) == 0;
+    FileHandle file(CreateFileA(target, GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() ? 0 : GetLastError();
 }
 
 } // namespace
 
-bool replaceProgramFile(const char *newFile, const char *target, const FILETIME &stamp)
+ReplacementCopy::~ReplacementCopy()
 {
-    if (!targetMayBeReplaced(target))
-        return false;
+    discard();
+}
+
+void ReplacementCopy::discard()
+{
+    if (path_[0] != '\0')
+        DeleteFileA(path_);
+    path_[0] = '\0';
+}
+
+bool ReplacementCopy::fail(DWORD error)
+{
+    facts_.error = error;
+    discard();
+    return false;
+}
+
+bool ReplacementCopy::write(HANDLE source, const char *target, const FILETIME &stamp)
+{
+    discard();
+    facts_ = ReplaceFacts{};
+    if (std::strlen(target) >= sizeof target_)
+        return fail(ERROR_FILENAME_EXCED_RANGE);
+    std::strcpy(target_, target);
+
+    const DWORD attributes = GetFileAttributesA(target_);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return fail(GetLastError());
+    facts_.targetAttributes = attributes;
+    if (refusesTargetAttributes(attributes))
+        return fail((attributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_DIRECTORY : 0);
 
     char folder[MAX_PATH];
-    if (std::strlen(target) >= sizeof folder)
-        return false;
-    std::strcpy(folder, target);
+    std::strcpy(folder, target_);
     cutToDirectory(folder);
     if (folder[0] == '\0' || std::strlen(folder) > LongestTemporaryFolder)
-        return false;
+        return fail(ERROR_FILENAME_EXCED_RANGE);
+    if (GetTempFileNameA(folder, "kst", 0, path_) == 0) {
+        path_[0] = '\0';
+        return fail(GetLastError());
+    }
 
-    char partner[MAX_PATH];
-    if (GetTempFileNameA(folder, "kst", 0, partner) == 0)
-        return false;
+    // A scanner may look at the empty file the name was made with.
+    FileHandle copy(openJustWrittenFile(path_, GENERIC_WRITE, 0, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL));
+    if (!copy.valid())
+        return fail(GetLastError());
+    // The data must be on the disk before the move makes it the program.
+    const bool written = copyAllBytes(source, copy.get()) && SetFileTime(copy.get(), &stamp, &stamp, &stamp) &&
+                         FlushFileBuffers(copy.get());
+    const DWORD error = written ? 0 : GetLastError();
+    copy.close();
+    return written || fail(error);
+}
 
-    const bool replaced =
-        CopyFileA(newFile, partner, FALSE) && stampFile(partner, stamp) &&
-        MoveFileExA(partner, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced)
-        DeleteFileA(partner);
-    return replaced;
+bool ReplacementCopy::moveOverTarget()
+{
+    // The running program cannot be moved over; it is moved aside instead.
+    // Asked once: after that move its path names another file.
+    const bool running = isRunningProgram(target_);
+    const DWORD error = retryWhileBrieflyHeld([this, running]() -> DWORD {
+        const bool moved = running ? moveOverRunningProgram(path_, target_)
+                                   : MoveFileExA(path_, target_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        return moved ? 0 : GetLastError();
+    });
+    if (error == 0) {
+        path_[0] = '\0';
+        return true;
+    }
+    facts_.atFinalMove = true;
+    if (needsInUseProbe(error))
+        facts_.openForWritingError = openForWritingError(target_);
+    return fail(error);
 }

@@ -10,6 +10,7 @@
 #include "net/FileSink.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
+#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/ButtonBar.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/ListBoxControl.h"
@@ -26,8 +27,8 @@ constexpr int SearchDepth = 16;
 // Size of the downloaded catalogue; 0 when it is missing or unreadable.
 DWORD catalogueSize(const char *path)
 {
-    FileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(openJustWrittenFile(path, GENERIC_READ, 0, OPEN_EXISTING,
+                                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL));
     if (!file.valid())
         return 0;
     DWORD size = GetFileSize(file.get(), nullptr);

@@ -4,13 +4,16 @@
 #include "app/DownloadCheck.h"
 #include "app/FetchSettings.h"
 #include "app/MainWindow.h"
+#include "app/ProgramSink.h"
+#include "app/ReplaceFailureText.h"
+#include "app/RunFolder.h"
 #include "app/RunningCommand.h"
+#include "app/RunningProgram.h"
 #include "app/SafeReplace.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/ButtonBar.h"
 #include "toolkit/HeapArray.h"
-#include "toolkit/KernelHandles.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/ResourceText.h"
 #include "toolkit/StatusBar.h"
@@ -21,34 +24,51 @@
 namespace {
 
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
+constexpr UINT KestrelUpdated = IDS_KESTREL_UPDATED;
+constexpr int ReplaceFailureTextSize = 400;
 
 FILETIME toFileTime(const FileTime &time)
 {
     return FILETIME{time.lowDateTime, time.highDateTime};
 }
 
-// The temporary files this run has fetched, by name. Kept apart from the
-// entries so that they can still be deleted after closing the window has
-// freed the entries.
-class FetchedFiles {
-public:
-    void add(const char *name)
-    {
-        if (count_ < MaxCatalogueEntries)
-            std::strcpy(names_[count_++], name);
-    }
-    void deleteAll(char *tempPath) const
-    {
-        for (int i = 0; i < count_; ++i) {
-            if (replaceFileName(tempPath, MainWindow::TempPathSize, names_[i]))
-                DeleteFileA(tempPath);
-        }
-    }
+// "The downloaded file is not the expected program.", captioned with the
+// program's URL.
+void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
+{
+    char url[Downloader::UrlBufferSize];
+    std::strcpy(url, UpdateFolderUrl);
+    replaceFileName(url, sizeof url, fileName);
+    char text[80];
+    loadMessageText(NotThePromisedProgram, text, sizeof text);
+    window.showWarning(text, url);
+}
 
-private:
-    char names_[MaxCatalogueEntries][FileNameFieldSize] = {};
-    int count_ = 0;
-};
+// Puts the held program over one listed copy through a copy beside it, whose
+// version is checked before it is moved in: those are the bytes that will be
+// installed, and the held file itself cannot be read by the platform's
+// version functions on Windows while it is held for writing. A program that
+// fails the check is dropped for all its copies. Every failure shows its box.
+// True when the copy is in place.
+bool replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target)
+{
+    ReplacementCopy copy;
+    if (copy.write(program.heldFile(), target, toFileTime(entry.fileTime))) {
+        if (!isPromisedProgram(copy.path(), entry.version)) {
+            copy.discard();
+            program.drop();
+            showNotTheExpectedProgram(window, entry.fileName);
+            window.showWarning(CantReplaceThisFile, target);
+            return false;
+        }
+        if (copy.moveOverTarget())
+            return true;
+    }
+    char text[ReplaceFailureTextSize];
+    replaceFailureText(copy.failure(), text, sizeof text);
+    window.showWarning(text, target);
+    return false;
+}
 
 } // namespace
 
@@ -65,7 +85,19 @@ int UpdateCommand::run()
     if (!window_.temporaryFolderUsable())
         return 0;
     RunningCommand running(window_.commandRunning);
-    char *const tempPath = window_.tempPath;
+
+    // Made before the programs, so that it is removed after them.
+    RunFolder folder;
+    char temporaryFolder[MainWindow::TempPathSize];
+    std::strcpy(temporaryFolder, window_.tempPath);
+    cutToDirectory(temporaryFolder);
+    if (!folder.create(temporaryFolder)) {
+        window_.showWarning(TemporaryFolderUnusable, "Kestrel");
+        return 0;
+    }
+    // One per entry, by index; each deletes its file when the command ends.
+    static_assert(sizeof(ProgramSink) * MaxCatalogueEntries < 64 * 1024, "the sinks live on the stack");
+    ProgramSink programs[MaxCatalogueEntries];
 
     if (!downloader_.openSession(AgentName)) {
         window_.showWarning("Can't start the internet session", "Kestrel");
@@ -74,51 +106,37 @@ int UpdateCommand::run()
     buttonBar_.enableButton(CommandUpdate, 0);
     downloader_.setMessageOwner(window_.handle);
 
-    FetchedFiles fetched;
     const int count = window_.catalogue.entryCount;
     for (int index = 0; index < count && !windowDestroyed(window_.handle); ++index) {
         CatalogueEntry &entry = window_.catalogue.entries[index];
         if (!entry.needsUpdate)
             continue;
+        // Closing the window frees the entries while the fetch still runs.
         char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
+        char path[RunFolder::PathSize];
+        ProgramSink &program = programs[index];
+        program.prepare(folder.pathOf(fileName, path) ? path : "", entry);
 
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
         std::strcpy(url, UpdateFolderUrl);
-        const int ok = downloader_.fetchAndReport(url, tempPath, fileName);
+        const int ok = downloader_.fetchAndReport(url, fileName, program);
         downloader_.destroyProgressWindow();
 
-        if (windowDestroyed(window_.handle)) {
-            // The fetch was stopped by the closing: its file is ours to remove.
-            // The window's clean-up has pointed tempPath at the catalogue.
-            if (replaceFileName(tempPath, MainWindow::TempPathSize, fileName))
-                DeleteFileA(tempPath);
-            break;
-        }
-        if (!ok)
+        if (windowDestroyed(window_.handle) || !ok)
             continue;
-        // The checksum first: the version resource of a file the maker did
-        // not publish is better left unparsed.
-        if (!matchesCatalogueChecksum(tempPath, entry) || !isPromisedProgram(tempPath, entry.version)) {
-            DeleteFileA(tempPath);
-            char text[80];
-            loadMessageText(NotThePromisedProgram, text, sizeof text);
-            window_.showWarning(text, url);
+        if (!program.matchesChecksum()) {
+            program.drop();
+            showNotTheExpectedProgram(window_, fileName);
             continue;
         }
         entry.downloaded = 1;
-        fetched.add(fileName);
-
-        FileHandle file(CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        const FILETIME stamp = toFileTime(entry.fileTime);
-        if (!file.valid() || !SetFileTime(file.get(), &stamp, &stamp, &stamp))
-            window_.showWarning("Error saving date", tempPath);
     }
     downloader_.closeSession();
 
     char name[FileNameFieldSize];
+    bool replacedRunningProgram = false;
     while (!windowDestroyed(window_.handle)) {
         const LRESULT length = SendMessageA(list_.handle, LB_GETTEXTLEN, 0, 0);
         if (length == LB_ERR)
@@ -128,21 +146,29 @@ int UpdateCommand::run()
             break;
         SendMessageA(list_.handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
         fileNameFromPath(line.get(), name, sizeof name);
-        const CatalogueEntry *entry = nullptr;
-        if (window_.catalogue.findEntryByName(name))
-            entry = &window_.catalogue.entries[window_.catalogue.matchIndex];
-        bool replaced = false;
-        if (entry && entry->downloaded && replaceFileName(tempPath, MainWindow::TempPathSize, entry->fileName))
-            replaced = replaceProgramFile(tempPath, line.get(), toFileTime(entry->fileTime));
-        if (!replaced)
-            window_.showWarning("Can't replace this file", line.get());
+        const int found = window_.catalogue.findEntryByName(name) ? window_.catalogue.matchIndex : -1;
+        // Only a program fetched whole and checked in this run, still held, is copied.
+        if (found >= 0 && window_.catalogue.entries[found].downloaded &&
+            programs[found].heldFile() != INVALID_HANDLE_VALUE) {
+            // Asked before the replacement, which gives the path a new file.
+            const bool running = isRunningProgram(line.get());
+            if (replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get()) && running)
+                replacedRunningProgram = true;
+        } else {
+            window_.showWarning(CantReplaceThisFile, line.get());
+        }
         if (windowDestroyed(window_.handle))
             break;
         SendMessageA(list_.handle, LB_DELETESTRING, 0, 0);
     }
 
-    fetched.deleteAll(tempPath);
-    if (!windowDestroyed(window_.handle))
-        statusBar_.setPaneText(0, "Done");
+    if (windowDestroyed(window_.handle))
+        return 1;
+    statusBar_.setPaneText(0, "Done");
+    if (replacedRunningProgram) {
+        char text[100];
+        loadMessageText(KestrelUpdated, text, sizeof text);
+        window_.showInformation(text, "Kestrel");
+    }
     return 1;
 }

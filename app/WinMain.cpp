@@ -2,12 +2,15 @@
 
 #include "app/CommandIds.h"
 #include "app/Globals.h"
+#include "app/RunningProgram.h"
 #include "toolkit/CustomControl.h"
 #include "toolkit/ProgramInstance.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showState)
 {
     setProgramInstance(instance);
+    // What an update left of this program when it moved a new copy in over it.
+    removeOldRunningPrograms();
 
     // The status bar is created inside the frame's WM_CREATE, so its panes
     // must be declared first.

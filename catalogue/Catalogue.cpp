@@ -63,7 +63,9 @@ int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const c
     }
     TextFileReader file;
     if (!file.openFile(path, CatalogueLineLimit)) {
-        messageOwner_.showWarning("Can't open file", path);
+        char text[40];
+        loadMessageText(IDS_CANT_OPEN_FILE, text, sizeof text);
+        messageOwner_.showWarning(text, path);
         return 0;
     }
     const bool signedMode = makerKey[0] != '\0';

@@ -1,9 +1,12 @@
 #include "catalogue/TextFileReader.h"
 
+#include "toolkit/BriefHoldRetry.h"
+
 int TextFileReader::openFile(const char *path, std::uint32_t limit)
 {
     lineLimit = limit;
-    FileHandle file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // The catalogue has just been downloaded: a scanner may still hold it.
+    FileHandle file(openJustWrittenFile(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!file.valid()) {
         release();
         return 0;

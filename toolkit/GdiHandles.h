@@ -19,18 +19,11 @@ public:
             release(handle_);
         handle_ = h;
     }
-    Handle release_ownership()
-    {
-        Handle h = handle_;
-        handle_ = nullptr;
-        return h;
-    }
 
 private:
     Handle handle_;
 };
 
-inline BOOL WINAPI deleteGdiObject(HGDIOBJ object) { return DeleteObject(object); }
 inline BOOL WINAPI deleteBrush(HBRUSH brush) { return DeleteObject(brush); }
 inline BOOL WINAPI deletePen(HPEN pen) { return DeleteObject(pen); }
 inline BOOL WINAPI deleteFont(HFONT font) { return DeleteObject(font); }

@@ -10,7 +10,6 @@ template <typename T>
 class HeapArray {
 public:
     HeapArray() = default;
-    explicit HeapArray(SIZE_T count) { allocate(count); }
     ~HeapArray() { release(); }
     HeapArray(const HeapArray &) = delete;
     HeapArray &operator=(const HeapArray &) = delete;

@@ -10,3 +10,8 @@ int WindowObject::showWarning(const char *text, const char *caption)
 {
     return MessageBoxA(handle, text, caption, MB_ICONWARNING);
 }
+
+int WindowObject::showInformation(const char *text, const char *caption)
+{
+    return MessageBoxA(handle, text, caption, MB_ICONINFORMATION);
+}

@@ -15,6 +15,8 @@ public:
 
     // A warning box owned by this object's window.
     int showWarning(const char *text, const char *caption);
+    // An information box owned by this object's window.
+    int showInformation(const char *text, const char *caption);
 
     HWND handle = nullptr;
     DWORD style = 0;

@@ -65,30 +65,31 @@ def buttons(state):
 
 
 def scan_expecting_boxes(app, count, start=lambda app: app.click("&Start")):
-    """Starts a scan and closes the `count` message boxes it shows; their
-    (text, caption) in order, and the state after the last."""
+    """Starts a scan and closes the `count` message boxes it shows (and any
+    after them); their (text, caption) in order, and the state at its end."""
     start(app)
-    seen = []
-    while len(seen) < count:
-        state = app.wait_for(lambda s: messages(s), 300, f"message box {len(seen) + 1}")
-        seen.append(messages(state)[0])
-        app.box_ok()
-        app.wait_for(lambda s: not messages(s) or messages(s)[0] != seen[-1], 60, "the box to close")
-    app.wait_for(lambda s: not messages(s) and buttons(s)["&Start"], 300, "the scan's end")
-    return seen, app.state()
+    return answer_boxes_until(app, lambda s: buttons(s)["&Start"], "the scan's end", count=count)
 
 
-def answer_boxes_until(app, predicate, what):
-    """Closes message boxes as they come until predicate holds; the boxes seen."""
+def answer_boxes_until(app, predicate, what, count=0, timeout=300):
+    """Closes message boxes as they come, in order, until predicate holds with
+    no box open and at least `count` boxes were closed; with no predicate,
+    until `count` boxes were closed. Their (text, caption), and the state
+    seen last."""
     seen = []
+    deadline = time.monotonic() + timeout
     while True:
-        state = app.wait_for(lambda s: predicate(s) or messages(s), timeout=300, what=what)
+        enough = len(seen) >= count
+        if enough and predicate is None:
+            return seen, app.state()
+        state = app.wait_for(lambda s: messages(s) or (enough and predicate(s)),
+                             max(1, deadline - time.monotonic()), what)
         boxes = messages(state)
         if not boxes:
-            return seen, app.state()
+            return seen, state
         seen.append(boxes[0])
         app.box_ok()
-        app.wait_for(lambda s: messages(s) != boxes or not messages(s), what="the box to close")
+        app.wait_for(lambda s: messages(s) != boxes, 60, "the box to close")
 
 
 def folder_names(folder):
@@ -112,6 +113,101 @@ int main(int argc, char **argv)
     return 0;
 }
 """
+
+
+_TAMPERER_SOURCE = r"""#include <stdio.h>
+#include <string.h>
+#include <windows.h>
+/* tamperer TEMP LOG: until ended, looks for program files in the Update
+   folders TEMP\K*\ and tries to rewrite, rename, replace and delete each;
+   LOG is rewritten after every round with "<files seen> <successes>". */
+static int attempt(const char *path, const char *decoy, const char *away)
+{
+    int done = 0;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, 0, NULL);
+    if (file != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        done += WriteFile(file, "MZ tampered", 11, &written, NULL) && written == 11;
+        CloseHandle(file);
+    }
+    if (MoveFileExA(path, away, 0)) {
+        ++done;
+        MoveFileExA(away, path, 0);
+    }
+    HANDLE other = CreateFileA(decoy, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (other != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        WriteFile(other, "MZ decoy", 8, &written, NULL);
+        CloseHandle(other);
+    }
+    /* Only a file that is there can be replaced: once the Update has deleted
+       it, a move to its name would just make a new file of the decoy. */
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && MoveFileExA(decoy, path, MOVEFILE_REPLACE_EXISTING)) {
+        ++done;
+        DeleteFileA(path);
+    }
+    DeleteFileA(decoy);
+    done += DeleteFileA(path) != 0;
+    return done;
+}
+int main(int argc, char **argv)
+{
+    if (argc < 3)
+        return 2;
+    long seen = 0, successes = 0;
+    for (;;) {
+        char pattern[MAX_PATH];
+        snprintf(pattern, sizeof pattern, "%s\\K*", argv[1]);
+        WIN32_FIND_DATAA folder;
+        HANDLE folders = FindFirstFileA(pattern, &folder);
+        while (folders != INVALID_HANDLE_VALUE) {
+            char files[MAX_PATH];
+            snprintf(files, sizeof files, "%s\\%s\\*.exe", argv[1], folder.cFileName);
+            WIN32_FIND_DATAA found;
+            HANDLE list = FindFirstFileA(files, &found);
+            while (list != INVALID_HANDLE_VALUE) {
+                char path[MAX_PATH];
+                snprintf(path, sizeof path, "%s\\%s\\%s", argv[1], folder.cFileName, found.cFileName);
+                ++seen;
+                successes += attempt(path, "C:\\kestrel\\decoy.exe", "C:\\kestrel\\stolen.exe");
+                if (!FindNextFileA(list, &found)) {
+                    FindClose(list);
+                    list = INVALID_HANDLE_VALUE;
+                }
+            }
+            if (!FindNextFileA(folders, &folder)) {
+                FindClose(folders);
+                folders = INVALID_HANDLE_VALUE;
+            }
+        }
+        FILE *log = fopen(argv[2], "w");
+        if (log) {
+            fprintf(log, "%ld %ld\n", seen, successes);
+            fclose(log);
+        }
+        Sleep(1);
+    }
+}
+"""
+
+
+def tamperer(temp_windows_path, log):
+    """A Wine process that keeps trying to change, rename, replace and delete
+    the program files of every Update folder under temp_windows_path; it
+    writes "<files seen> <successes>" to log (a path under C:\\kestrel)."""
+    folder = drive_c() / "kestrel"
+    folder.mkdir(exist_ok=True)
+    program = folder / "tamperer.exe"
+    if not program.exists():
+        with tempfile.TemporaryDirectory() as work:
+            source = pathlib.Path(work, "tamperer.c")
+            source.write_text(_TAMPERER_SOURCE)
+            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(program)], check=True)
+    log_path = folder / log
+    log_path.unlink(missing_ok=True)
+    return WineProcess("C:\\kestrel\\tamperer.exe", temp_windows_path, "C:\\kestrel\\" + log,
+                       ready=log_path.exists)
 
 
 class WineProcess:

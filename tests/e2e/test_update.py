@@ -1,13 +1,18 @@
 """End-to-end: Update after a scan, on the real Kestrel.exe under Wine."""
 
+import getpass
 import os
+import re
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
+from kestrel_harness import drive_c  # noqa: E402
+from catalogue_signing import sizes_section  # noqa: E402
 from e2e_support import (Snapshot, answer_boxes_until, catalogue, file_holder, folder_names,  # noqa: E402
-                         running_program, stamped_time, stop_serving, version_tuple)
+                         running_program, stamped_time, stop_serving, tamperer, version_tuple)
 
 SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
@@ -15,6 +20,11 @@ CLOCK = ("Corvel Clock.exe", "7/1/05", "11:00:00 AM", "3.1.0.0")
 WRONG = ("Wrong.exe", "2/29/00", "12:00:00 PM", "4.0.0.0")
 # A '%' in a name is the name's own: sent bare, "%41" would fetch "CorvelA.exe".
 PERCENT = ("Corvel%41.exe", "3/3/06", "8:00:00 AM", "5.0.0.0")
+CANT_REPLACE = "Can't replace this file"
+IN_USE = "\n\nThe program is in use. Close it, then start Kestrel again."
+READ_ONLY = "\n\nThe file is read-only."
+# The folder an Update keeps its downloads in, under the temporary folder.
+RUN_FOLDER = re.compile(r"k[0-9]+", re.IGNORECASE)
 
 
 def served(folder, entry, version=None):
@@ -87,12 +97,13 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                         app.key("alt+u")
                         boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
                     self.assertEqual(boxes, [
+                        (CANT_REPLACE + IN_USE, "D:\\Locked\\Sample.exe"),
+                        (CANT_REPLACE + READ_ONLY, "D:\\ReadOnly\\Sample.exe"),
+                        (CANT_REPLACE + IN_USE, "D:\\Running\\Sample.exe"),
+                        # Found on the copy beside it, before it is moved in.
                         ("The downloaded file is not the expected program.",
                          "http://updates.corvel.example/Utils/Wrong.exe"),
-                        ("Can't replace this file", "D:\\Locked\\Sample.exe"),
-                        ("Can't replace this file", "D:\\ReadOnly\\Sample.exe"),
-                        ("Can't replace this file", "D:\\Running\\Sample.exe"),
-                        ("Can't replace this file", "D:\\Wrong\\Wrong.exe"),
+                        (CANT_REPLACE, "D:\\Wrong\\Wrong.exe"),
                     ])
                     self.assertEqual(state["list"], [])
                     self.assertEqual(state["status"], ["Done", "9 files"])
@@ -122,7 +133,8 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
             for folder in ("Apps", "Clock", "Locked", "ReadOnly", "Running", "Wrong", "Percent"):
                 self.assertEqual(len(folder_names(d / folder)), 1, folder)
             leftovers = {"kestrel.ini", "sample.exe", "other tool.exe", "corvel clock.exe", "wrong.exe", "corvel%41.exe"}
-            self.assertEqual([n for n in folder_names(temp_folder()) if n.lower() in leftovers], [])
+            self.assertEqual([n for n in folder_names(temp_folder())
+                              if n.lower() in leftovers or RUN_FOLDER.fullmatch(n)], [])
 
 
 class FirstOfThreeFetchesFails(unittest.TestCase):
@@ -175,15 +187,85 @@ class ClosingDuringTheUpdate(unittest.TestCase):
                     app.click("&Start")
                     app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
                     app.click("&Update")
-                    partial = temp_folder() / "Other Tool.exe"
-                    app.wait_for(lambda s: partial.exists() and partial.stat().st_size > 0, 120,
-                                 "the second download to begin")
+                    def partial_exists(_state):
+                        return any(p.stat().st_size > 0 for p in temp_folder().glob("K*/Other Tool.exe"))
+                    app.wait_for(partial_exists, 120, "the second download to begin")
                     app.close()
                     self.assertEqual(app.wait_exit(), 0)
             for path in installed:
                 self.assertTrue(before.unchanged(path), path)
             names = {n.lower() for n in folder_names(temp_folder())}
             self.assertEqual(names & {"kestrel.ini", "sample.exe", "other tool.exe"}, set())
+            self.assertEqual([n for n in names if RUN_FOLDER.fullmatch(n)], [])
+
+
+class TamperingWithTheDownload(unittest.TestCase):
+    def test_the_held_download_cannot_be_changed_and_every_copy_is_the_served_file(self):
+        with Drives({"d": None}) as drives:
+            d = drives.path("d")
+            installed = [build_program(d / folder, "Sample.exe", company="Corvel Software", version=(1, 0, 0, 0))
+                         for folder in ("Apps", "Backup")]
+            # Slow enough that the other program meets the file while it arrives.
+            with maker_server(files={"Kestrel.ini": catalogue(SAMPLE)},
+                              behaviour={"Sample.exe": {"trickle": 200000}}) as server:
+                new = build_program(server.utils, "Sample.exe", company="Corvel Software",
+                                    version=version_tuple(SAMPLE[3]), padding=600000).read_bytes()
+                temp = f"C:\\users\\{getpass.getuser()}\\Temp"
+                with tamperer(temp, "tamper.log"), Kestrel(proxy=server.proxy) as app:
+                    app.wait_ready()
+                    app.click("&Start")
+                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                    app.click("&Update")
+                    boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    self.assertEqual(boxes, [])
+                    seen, successes = read_tamper_log(drive_c() / "kestrel" / "tamper.log")
+                    app.close()
+                    self.assertEqual(app.wait_exit(), 0)
+            self.assertGreater(seen, 0, "the other program never found the download")
+            self.assertEqual(successes, 0)
+            for path in installed:
+                self.assertEqual(path.read_bytes(), new, path)
+
+
+class SizeBound(unittest.TestCase):
+    def test_a_program_sent_without_end_or_of_another_size_is_refused_and_leaves_nothing(self):
+        """Two runs over one copy: the server sends the program without end,
+        then whole but one byte shorter than the catalogue's size line."""
+        with Drives({"d": None}) as drives:
+            installed = build_program(drives.path("d") / "Apps", "Sample.exe", company="Corvel Software",
+                                      version=(1, 0, 0, 0))
+            before = Snapshot([installed])
+            with maker_server() as server:
+                size = len(served(server.utils, SAMPLE).read_bytes())
+                for behaviour, catalogue_size in (({"Sample.exe": {"endless": True}}, size), ({}, size + 1)):
+                    server.behave(behaviour)
+                    server.put("Kestrel.ini", catalogue(SAMPLE) + sizes_section({"Sample.exe": catalogue_size}))
+                    with self.subTest(behaviour=behaviour), Kestrel(proxy=server.proxy) as app:
+                        app.wait_ready()
+                        app.click("&Start")
+                        app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+                        app.click("&Update")
+                        boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                        self.assertEqual(boxes, [("The downloaded file is not the expected program.",
+                                                  "http://updates.corvel.example/Utils/Sample.exe"),
+                                                 (CANT_REPLACE, "D:\\Apps\\Sample.exe")])
+                        app.close()
+                        self.assertEqual(app.wait_exit(), 0)
+                    self.assertTrue(before.unchanged(installed))
+                    self.assertEqual([p for p in temp_folder().rglob("*")
+                                      if p.suffix.lower() == ".exe" or RUN_FOLDER.fullmatch(p.name)], [])
+
+
+def read_tamper_log(log):
+    """(files seen, successes) from the tamperer's log, which it rewrites all the time."""
+    deadline = time.monotonic() + 10
+    while True:
+        fields = log.read_text().split() if log.exists() else []
+        if len(fields) == 2:
+            return int(fields[0]), int(fields[1])
+        if time.monotonic() > deadline:
+            raise AssertionError(f"unreadable {log}")
+        time.sleep(0.05)
 
 
 class FoldersNamedOutsideTheCodePage(unittest.TestCase):

@@ -2,7 +2,7 @@
 """Times whole Updates of one large maker's program on the real Kestrel.exe
 under Wine, from outside: from the program's request for the file reaching
 the loopback maker's server to the installed copy having been replaced
-(download, checksum, maker and version check, stamp, copy beside the target,
+(download with its checksum, copy beside the target, maker and version check,
 move). Run by tools/bench/download-bench.sh inside its Wine session, with the
 server it started; not a test.
 
@@ -11,7 +11,8 @@ server it started; not a test.
 The served folder holds <name>, version 1.2.0.7 of a Corvel program; the
 catalogue offering it is written there. An older copy is put back on D:
 before each round and found by a scan of a freshly started program. The
-download's end is when the file in the temporary folder has its full size;
+download's end is when the file in the Update's folder under the temporary
+folder has its full size;
 the rest is everything after it. With the bare WinINet loop's time for the
 same file, prints the ratio too.
 """
@@ -45,17 +46,17 @@ def request_time(log, offset, wanted, deadline):
 
 def watch(log, offset, wanted, downloaded, downloaded_size, target, target_before, seen, deadline):
     """Polls until the request for wanted reaches the server, then until the
-    download in the temporary folder has its full size, then until target is
+    download (downloaded() finds it) has its full size, then until target is
     another file than before (inode, size); appends the three times seen."""
     requested = request_time(log, offset, wanted, deadline)
     if requested is None:
         return
     seen.append(requested)
-    for path, done in ((downloaded, lambda st: st.st_size == downloaded_size),
-                       (target, lambda st: (st.st_ino, st.st_size) != target_before)):
+    for find, done in ((downloaded, lambda st: st.st_size == downloaded_size),
+                       (lambda: target, lambda st: (st.st_ino, st.st_size) != target_before)):
         while time.monotonic() < deadline:
-            with contextlib.suppress(FileNotFoundError):
-                if done(path.stat()):
+            with contextlib.suppress(FileNotFoundError, AttributeError):
+                if done(find().stat()):
                     seen.append(time.monotonic())
                     break
             time.sleep(POLL_SECONDS)
@@ -84,7 +85,8 @@ def main():
                 stat = target.stat()
                 seen = []
                 watcher = threading.Thread(target=watch, args=(
-                    log, log.stat().st_size, f"/Utils/{name}", temp_folder() / name, len(new_bytes),
+                    log, log.stat().st_size, f"/Utils/{name}",
+                    lambda: next(temp_folder().glob(f"K*/{name}"), None), len(new_bytes),
                     target, (stat.st_ino, stat.st_size), seen, time.monotonic() + 600))
                 watcher.start()
                 # The accelerator through the X server, not the driver: starting a

@@ -10,8 +10,9 @@ Standard library only; the output is the same byte for byte on every run.
 """
 
 import os
-import struct
 import sys
+
+from image_files import Canvas, bitmap_file, cursor_file, icon_file
 
 # The 16 colours of the classic VGA palette, as (red, green, blue).
 PALETTE = [
@@ -63,19 +64,8 @@ HAND = [
 HAND_HOT_SPOT = (5, 1)
 
 
-class Canvas:
-    def __init__(self, width, height, fill):
-        self.width, self.height = width, height
-        self.pixels = [[fill] * width for _ in range(height)]
-
-    def put(self, x, y, colour):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.pixels[y][x] = colour
-
-    def rectangle(self, left, top, right, bottom, colour):
-        for y in range(top, bottom):
-            for x in range(left, right):
-                self.put(x, y, colour)
+class Picture(Canvas):
+    """A canvas that also writes words in the 5x7 face."""
 
     def text(self, left, top, word, scale, spacing, colour):
         x = left
@@ -102,36 +92,8 @@ def rounded(canvas, left, top, right, bottom, radius, colour):
                 canvas.put(x, y, colour)
 
 
-def packed_rows(canvas, bits_per_pixel):
-    """Bottom-up rows packed most significant pixel first, padded to 4 bytes."""
-    rows = []
-    for line in reversed(canvas.pixels):
-        value, count, data = 0, 0, bytearray()
-        for pixel in line:
-            value = (value << bits_per_pixel) | pixel
-            count += bits_per_pixel
-            if count == 8:
-                data.append(value)
-                value, count = 0, 0
-        if count:
-            data.append(value << (8 - count))
-        while len(data) % 4:
-            data.append(0)
-        rows.append(bytes(data))
-    return b"".join(rows)
-
-
-def info_header(width, height, bits_per_pixel, image_size, colours):
-    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits_per_pixel, 0,
-                       image_size, 0, 0, colours, 0)
-
-
-def palette_bytes(colours):
-    return b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in colours)
-
-
 def icon_canvas():
-    canvas = Canvas(32, 32, BLACK)
+    canvas = Picture(32, 32, BLACK)
     mask = Canvas(32, 32, 1)
     rounded(mask, 1, 1, 31, 31, 7, 0)
     rounded(canvas, 1, 1, 31, 31, 7, NAVY)
@@ -149,41 +111,30 @@ def icon_canvas():
 
 def write_icon(path):
     image, mask = icon_canvas()
-    colour_bits = packed_rows(image, 4)
-    mask_bits = packed_rows(mask, 1)
-    body = info_header(32, 64, 4, len(colour_bits) + len(mask_bits), 16)
-    body += palette_bytes(PALETTE) + colour_bits + mask_bits
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", 32, 32, 16, 0, 1, 4, len(body), 6 + 16)
     with open(path, "wb") as out:
-        out.write(header + entry + body)
+        out.write(icon_file(image, mask, 4, PALETTE))
 
 
 def logo_canvas():
-    canvas = Canvas(128, 63, WHITE)
+    canvas = Picture(128, 63, WHITE)
     rounded(canvas, 0, 0, 128, 63, 8, NAVY)
     rounded(canvas, 3, 3, 125, 60, 6, WHITE)
     word = "CORVEL"
-    width = Canvas.text_width(word, 3, 3)
+    width = Picture.text_width(word, 3, 3)
     canvas.text((128 - width) // 2, 8, word, 3, 3, NAVY)
     canvas.rectangle(12, 32, 116, 34, DARK_RED)
     word = "FREEWARE"
-    width = Canvas.text_width(word, 2, 2)
+    width = Picture.text_width(word, 2, 2)
     canvas.text((128 - width) // 2, 39, word, 2, 2, DARK_RED)
     return canvas
 
 
 def write_logo(path):
-    bits = packed_rows(logo_canvas(), 4)
-    offset = 14 + 40 + 16 * 4
-    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
     with open(path, "wb") as out:
-        out.write(header + info_header(128, 63, 4, len(bits), 16) + palette_bytes(PALETTE) + bits)
+        out.write(bitmap_file(logo_canvas(), 4, PALETTE))
 
 
 def write_cursor(path):
-    # Monochrome cursor: AND 1 / XOR 0 transparent, AND 0 / XOR 0 black,
-    # AND 0 / XOR 1 white.
     colour = Canvas(32, 32, 0)
     mask = Canvas(32, 32, 1)
     for y, line in enumerate(HAND):
@@ -191,15 +142,8 @@ def write_cursor(path):
             if symbol in "XW":
                 mask.put(x, y, 0)
                 colour.put(x, y, 1 if symbol == "W" else 0)
-    colour_bits = packed_rows(colour, 1)
-    mask_bits = packed_rows(mask, 1)
-    body = info_header(32, 64, 1, len(colour_bits) + len(mask_bits), 2)
-    body += palette_bytes([(0, 0, 0), (255, 255, 255)]) + colour_bits + mask_bits
-    header = struct.pack("<HHH", 0, 2, 1)
-    hot_x, hot_y = HAND_HOT_SPOT
-    entry = struct.pack("<BBBBHHII", 32, 32, 2, 0, hot_x, hot_y, len(body), 6 + 16)
     with open(path, "wb") as out:
-        out.write(header + entry + body)
+        out.write(cursor_file(colour, mask, HAND_HOT_SPOT))
 
 
 def main():

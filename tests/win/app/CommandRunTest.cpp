@@ -47,6 +47,25 @@ std::string temporaryFile(const char *name)
     return std::string(folder) + name;
 }
 
+// The folders an Update made for its downloads ("K" and a number) still in
+// the temporary folder.
+int updateFoldersLeft()
+{
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(temporaryFile("K*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        const std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            name.find_first_not_of("0123456789", 1) == std::string::npos)
+            ++count;
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return count;
+}
+
 // The main window and its commands over objects of the test's own, set up as
 // the program starts: Start enabled, Update disabled.
 class CommandRun : public ::testing::Test {
@@ -98,6 +117,7 @@ protected:
         EXPECT_NE(maker::lastRequestLine().find(std::string("/Utils/") + name), std::string::npos);
         EXPECT_FALSE(IsWindow(downloader.window));
         EXPECT_FALSE(maker::exists(temporaryFile(name)));
+        EXPECT_EQ(updateFoldersLeft(), 0);
         EXPECT_TRUE(boxes.boxes().empty());
     }
 
@@ -159,6 +179,7 @@ TEST_F(CommandRun, UpdateReplacesOnlyFromFilesFetchedInThisRun)
     EXPECT_EQ(SendMessageA(list.handle, LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(paneText(status.handle, 0), "Done");
     EXPECT_FALSE(maker::exists(temporaryFile("Fetched.exe")));
+    EXPECT_EQ(updateFoldersLeft(), 0);
     DeleteFileA(stale.c_str());
 }
 

@@ -44,6 +44,20 @@ FILETIME catalogueStamp()
     return stamp;
 }
 
+// Writes the copy from new.bin and moves it over target, as the Update does.
+bool replaceFromNewFile(const std::string &target, ReplaceFacts *failure = nullptr)
+{
+    HANDLE source = CreateFileA(pathOf("new.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    EXPECT_NE(source, INVALID_HANDLE_VALUE);
+    ReplacementCopy copy;
+    const bool replaced = copy.write(source, target.c_str(), catalogueStamp()) && copy.moveOverTarget();
+    CloseHandle(source);
+    if (failure)
+        *failure = copy.failure();
+    return replaced;
+}
+
 class SafeReplace : public ::testing::Test {
 protected:
     void SetUp() override
@@ -66,7 +80,7 @@ protected:
 TEST_F(SafeReplace, PutsTheWholeNewFileInPlaceWithTheCatalogueDateAndLeavesNothingBehind)
 {
     const FILETIME stamp = catalogueStamp();
-    ASSERT_TRUE(replaceProgramFile(pathOf("new.bin").c_str(), pathOf("Sample.exe").c_str(), stamp));
+    ASSERT_TRUE(replaceFromNewFile(pathOf("Sample.exe")));
     EXPECT_EQ(readFile(pathOf("Sample.exe")), std::string(70000, 'N'));
     const FILETIME written = lastWriteTime(pathOf("Sample.exe"));
     EXPECT_EQ(CompareFileTime(&stamp, &written), 0);
@@ -77,7 +91,7 @@ struct Refusal {
     const char *what;
     DWORD attributes;
     bool holdOpen;
-    const char *source;
+    ReplaceReason reason;
 };
 
 class SafeReplaceRefuses : public SafeReplace, public ::testing::WithParamInterface<Refusal> {};
@@ -96,7 +110,9 @@ TEST_P(SafeReplaceRefuses, AndLeavesTheOldProgramAndNoStrayFile)
     }
     const FILETIME before = lastWriteTime(target);
 
-    EXPECT_FALSE(replaceProgramFile(pathOf(refusal.source).c_str(), target.c_str(), catalogueStamp()));
+    ReplaceFacts failure{};
+    EXPECT_FALSE(replaceFromNewFile(target, &failure));
+    EXPECT_EQ(replaceReason(failure), refusal.reason);
 
     if (held != INVALID_HANDLE_VALUE)
         CloseHandle(held);
@@ -108,10 +124,10 @@ TEST_P(SafeReplaceRefuses, AndLeavesTheOldProgramAndNoStrayFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, SafeReplaceRefuses,
-    ::testing::Values(Refusal{"ReadOnly", FILE_ATTRIBUTE_READONLY, false, "new.bin"},
-                      Refusal{"Hidden", FILE_ATTRIBUTE_HIDDEN, false, "new.bin"},
-                      Refusal{"HeldOpenWithoutSharing", 0, true, "new.bin"},
-                      Refusal{"SourceMissing", 0, false, "absent.bin"}),
+    ::testing::Values(Refusal{"ReadOnly", FILE_ATTRIBUTE_READONLY, false, ReplaceReason::ReadOnly},
+                      Refusal{"Hidden", FILE_ATTRIBUTE_HIDDEN, false, ReplaceReason::HiddenOrSystem},
+                      Refusal{"System", FILE_ATTRIBUTE_SYSTEM, false, ReplaceReason::HiddenOrSystem},
+                      Refusal{"HeldOpenWithoutSharing", 0, true, ReplaceReason::InUse}),
     [](const ::testing::TestParamInfo<Refusal> &info) { return std::string(info.param.what); });
 
 TEST_F(SafeReplace, ReplacesInFoldersUpTo246CharactersAndLeavesLongerOnesAlone)
@@ -122,7 +138,7 @@ TEST_F(SafeReplace, ReplacesInFoldersUpTo246CharactersAndLeavesLongerOnesAlone)
         const std::string target = folder + "Sample.exe";
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         writeFile(target, "old program");
-        const bool replaced = replaceProgramFile(pathOf("new.bin").c_str(), target.c_str(), catalogueStamp());
+        const bool replaced = replaceFromNewFile(target);
         EXPECT_EQ(replaced, folderLength == 246) << folderLength;
         EXPECT_EQ(readFile(target), replaced ? std::string(70000, 'N') : "old program") << folderLength;
         EXPECT_TRUE(DeleteFileA(target.c_str()));
@@ -132,7 +148,49 @@ TEST_F(SafeReplace, ReplacesInFoldersUpTo246CharactersAndLeavesLongerOnesAlone)
 
 TEST_F(SafeReplace, RefusesATargetThatIsNotThere)
 {
-    EXPECT_FALSE(replaceProgramFile(pathOf("new.bin").c_str(), pathOf("Gone.exe").c_str(), catalogueStamp()));
+    ReplaceFacts failure{};
+    EXPECT_FALSE(replaceFromNewFile(pathOf("Gone.exe"), &failure));
+    EXPECT_EQ(failure.error, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(folderNames(), untouchedFolder);
+}
+
+// A scanner's hold: the target open without delete sharing.
+HANDLE holdWithoutDeleteSharing(const std::string &path)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+}
+
+// Lets the hold go 300 ms after the copy beside the target appeared.
+DWORD WINAPI releaseAfterTheCopyAppeared(void *held)
+{
+    for (const DWORD start = GetTickCount(); folderNames().size() < 3 && GetTickCount() - start < 10000;)
+        Sleep(2);
+    Sleep(300);
+    CloseHandle(held);
+    return 0;
+}
+
+TEST_F(SafeReplace, WaitsOutAScannersBriefHoldOfTheTargetAndReportsALongerOneAsInUse)
+{
+    HANDLE releaser = CreateThread(nullptr, 0, releaseAfterTheCopyAppeared,
+                                   holdWithoutDeleteSharing(pathOf("Sample.exe")), 0, nullptr);
+    EXPECT_TRUE(replaceFromNewFile(pathOf("Sample.exe")));
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    EXPECT_EQ(readFile(pathOf("Sample.exe")), std::string(70000, 'N'));
+    EXPECT_EQ(folderNames(), untouchedFolder);
+
+    writeFile(pathOf("Sample.exe"), "old program");
+    HANDLE held = holdWithoutDeleteSharing(pathOf("Sample.exe"));
+    ReplaceFacts failure{};
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(replaceFromNewFile(pathOf("Sample.exe"), &failure));
+    // It was tried again for about a second before giving up.
+    EXPECT_GE(GetTickCount() - start, 900u);
+    CloseHandle(held);
+    EXPECT_EQ(replaceReason(failure), ReplaceReason::InUse);
+    EXPECT_EQ(readFile(pathOf("Sample.exe")), "old program");
     EXPECT_EQ(folderNames(), untouchedFolder);
 }
 

@@ -15,8 +15,8 @@ long long Counted::alive = 0;
 TEST(HeapArray, BuildsEveryObjectAndDestroysEachOnceWhateverEndsTheArray)
 {
     {
-        HeapArray<Counted> items(3);
-        ASSERT_TRUE(items);
+        HeapArray<Counted> items;
+        ASSERT_TRUE(items.allocate(3));
         EXPECT_EQ(items.size(), 3u);
         EXPECT_EQ(Counted::alive, 3);
         EXPECT_EQ(items[2].value, 7);
@@ -26,7 +26,8 @@ TEST(HeapArray, BuildsEveryObjectAndDestroysEachOnceWhateverEndsTheArray)
     }
     EXPECT_EQ(Counted::alive, 0);
 
-    HeapArray<Counted> items(1);
+    HeapArray<Counted> items;
+    ASSERT_TRUE(items.allocate(1));
     items.release();
     items.release();
     EXPECT_EQ(Counted::alive, 0);
@@ -35,7 +36,8 @@ TEST(HeapArray, BuildsEveryObjectAndDestroysEachOnceWhateverEndsTheArray)
 
 TEST(HeapArray, RefusesNoObjectsAndASizeBeyondTheAddressSpace)
 {
-    HeapArray<int> numbers(4);
+    HeapArray<int> numbers;
+    ASSERT_TRUE(numbers.allocate(4));
     EXPECT_EQ(numbers[3], 0);
     EXPECT_FALSE(numbers.allocate(0));
     EXPECT_FALSE(numbers);

@@ -7,46 +7,28 @@ CustomControlTest.cur: 32 x 32 monochrome, hot spot (5, 1): a black square
 with a white border.
 """
 import os
-import struct
+import pathlib
 import sys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "tools" / "resources"))
+from image_files import Canvas, bitmap_file, cursor_file  # noqa: E402
 
 
 def bitmap():
-    width, height = 48, 32
-    row_size = (width * 3 + 3) // 4 * 4
-    rows = []
-    for y in reversed(range(height)):  # bottom-up rows
-        row = bytearray()
-        for x in range(width):
-            row += bytes((200, 4 * y, 4 * x))  # blue, green, red
-        row += bytes(row_size - len(row))
-        rows.append(bytes(row))
-    pixels = b"".join(rows)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return header + info + pixels
+    picture = Canvas(48, 32, None)
+    for y in range(32):
+        for x in range(48):
+            picture.put(x, y, (4 * x, 4 * y, 200))
+    return bitmap_file(picture, 24, pixels_per_metre=2835)
 
 
 def cursor():
-    size = 32
-    xor_rows, and_rows = [], []
-    for y in reversed(range(size)):
-        xor_bits, and_bits = 0, 0
-        for x in range(size):
-            inside = 2 <= x < 20 and 1 <= y < 20
-            border = inside and (x in (2, 19) or y in (1, 19))
-            bit = 1 << (31 - x)
-            if not inside:
-                and_bits |= bit  # transparent
-            elif border:
-                xor_bits |= bit  # white
-        xor_rows.append(struct.pack(">I", xor_bits))
-        and_rows.append(struct.pack(">I", and_bits))
-    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 1, 0, 0, 0, 0, 2, 0)
-    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
-    body = info + palette + b"".join(xor_rows) + b"".join(and_rows)
-    entry = struct.pack("<BBBBHHII", size, size, 2, 0, 5, 1, len(body), 6 + 16)
-    return struct.pack("<HHH", 0, 2, 1) + entry + body
+    image = Canvas(32, 32, 0)
+    mask = Canvas(32, 32, 1)
+    mask.rectangle(2, 1, 20, 20, 0)
+    image.rectangle(2, 1, 20, 20, 1)
+    image.rectangle(3, 2, 19, 19, 0)  # white border, black inside
+    return cursor_file(image, mask, (5, 1))
 
 
 def main():

@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+
+// The folder of one Update's downloaded programs: made fresh under the
+// temporary folder (a folder that exists already is never taken over, see
+// app/core/RunFolderName.h) and removed when the object goes. The files in it
+// must be gone by then.
+class RunFolder {
+public:
+    static constexpr std::size_t PathSize = 280;
+
+    RunFolder() = default;
+    ~RunFolder();
+    RunFolder(const RunFolder &) = delete;
+    RunFolder &operator=(const RunFolder &) = delete;
+
+    // temporaryFolder ends in a backslash. False when no new folder could be made.
+    bool create(const char *temporaryFolder);
+    // The folder's path and fileName into out (PathSize bytes); false when it
+    // does not fit or there is no folder.
+    bool pathOf(const char *fileName, char *out) const;
+
+private:
+    char path_[PathSize] = "";
+};

@@ -1,0 +1,27 @@
+#include "app/core/ReplaceReason.h"
+
+#include "toolkit/core/BriefHold.h"
+
+bool refusesTargetAttributes(std::uint32_t attributes)
+{
+    return (attributes & (ReadOnlyAttribute | HiddenAttribute | SystemAttribute | DirectoryAttribute)) != 0;
+}
+
+bool needsInUseProbe(std::uint32_t moveError)
+{
+    return moveError == AccessDeniedError || moveError == SharingViolationError;
+}
+
+ReplaceReason replaceReason(const ReplaceFacts &facts)
+{
+    if (facts.targetAttributes & ReadOnlyAttribute)
+        return ReplaceReason::ReadOnly;
+    if (facts.targetAttributes & (HiddenAttribute | SystemAttribute))
+        return ReplaceReason::HiddenOrSystem;
+    if (facts.atFinalMove && needsInUseProbe(facts.error) &&
+        (facts.openForWritingError == SharingViolationError || facts.openForWritingError == LockViolationError))
+        return ReplaceReason::InUse;
+    if (facts.error == AccessDeniedError)
+        return ReplaceReason::NeedsAdministrator;
+    return ReplaceReason::OtherError;
+}

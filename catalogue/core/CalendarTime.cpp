@@ -1,1 +1,0 @@
-#include "catalogue/core/CalendarTime.h"

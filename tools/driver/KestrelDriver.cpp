@@ -269,9 +269,10 @@ int printState()
         else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0)
             status = child;
     }
-    // A command running meanwhile goes on between the reads. What marks its
-    // end (the status, the buttons) is read before what it fills (the list),
-    // so a look that sees it ended sees all it did.
+    // A command running meanwhile goes on between the reads. They go against
+    // the order in which a command ends (list, buttons, status, then a box),
+    // so a look that sees one of these sees all that came before it.
+    std::string dialogs = dialogsJson(process);
     std::string statusText =
         status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
     std::string buttons = "[";
@@ -315,7 +316,7 @@ int printState()
     out += ",\"status\":" + statusText;
     out += ",\"buttons\":" + buttons;
     out += ",\"about\":" + std::string(findAboutBox(process) ? "true" : "false");
-    out += ",\"dialogs\":" + dialogsJson(process) + "}";
+    out += ",\"dialogs\":" + dialogs + "}";
     std::puts(out.c_str());
     return 0;
 }

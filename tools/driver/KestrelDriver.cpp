@@ -273,6 +273,7 @@ int printState()
     // the order in which a command ends (list, buttons, status, then a box),
     // so a look that sees one of these sees all that came before it.
     std::string dialogs = dialogsJson(process);
+    bool aboutOpen = findAboutBox(process) != nullptr;
     std::string statusText =
         status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
     std::string buttons = "[";
@@ -315,7 +316,7 @@ int printState()
     }
     out += ",\"status\":" + statusText;
     out += ",\"buttons\":" + buttons;
-    out += ",\"about\":" + std::string(findAboutBox(process) ? "true" : "false");
+    out += ",\"about\":" + std::string(aboutOpen ? "true" : "false");
     out += ",\"dialogs\":" + dialogs + "}";
     std::puts(out.c_str());
     return 0;

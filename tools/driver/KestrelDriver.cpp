@@ -272,8 +272,8 @@ int printState()
     // A command running meanwhile goes on between the reads. They go against
     // the order in which a command ends (list, buttons, status, then a box),
     // so a look that sees one of these sees all that came before it.
-    std::string dialogs = dialogsJson(process);
     bool aboutOpen = findAboutBox(process) != nullptr;
+    std::string dialogs = dialogsJson(process);
     std::string statusText =
         status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
     std::string buttons = "[";

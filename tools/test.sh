@@ -20,4 +20,6 @@ cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build/win" -j2
 # shellcheck source=tests/harness/wine-session.sh
 source "$root/tests/harness/wine-session.sh"
-ctest --test-dir "$build/win" --output-on-failure -j1
+# Each Windows test has a Wine session of its own, and most of their time is
+# spent waiting on Wine or on the loopback server: three run at a time.
+ctest --test-dir "$build/win" --output-on-failure -j3

@@ -1,9 +1,10 @@
 """Shared helpers of the end-to-end tests: run the real Kestrel.exe under Wine
 on the virtual display and drive it from outside.
 
-The tests run inside the session of tests/harness/wine-session.sh (WINEPREFIX
-and DISPLAY set, no Z: drive); ctest gives KESTREL_BUILD_DIR and
-KESTREL_SOURCE_DIR. A test typically reads:
+ctest runs each test in a Wine session of its own (tests/harness/test-session.sh
+inside the session of tests/harness/wine-session.sh: WINEPREFIX and DISPLAY
+set, no Z: drive) and gives KESTREL_BUILD_DIR and KESTREL_SOURCE_DIR. A test
+typically reads:
 
     from kestrel_harness import Drives, Kestrel, build_program, maker_server
 
@@ -49,15 +50,18 @@ HarnessTimeout with the last state seen, so a hung program fails the test
 instead of hanging it.
 """
 
+import atexit
 import contextlib
 import getpass
 import json
 import os
 import pathlib
+import select
 import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 BUILD_DIR = pathlib.Path(os.environ.get("KESTREL_BUILD_DIR", "build/win")).resolve()
@@ -372,7 +376,7 @@ class Kestrel:
     # -- the driver
 
     def driver(self, *args, check=True):
-        """Runs KestrelDriver.exe with args; its JSON answer."""
+        """Asks KestrelDriver.exe to carry out args; its JSON answer."""
         return run_driver(*args, check=check)
 
     def state(self):
@@ -392,11 +396,11 @@ class Kestrel:
                     return state
             if time.monotonic() > deadline:
                 raise HarnessTimeout(f"timed out waiting for {what}; last state: {state}")
-            time.sleep(0.2)
+            time.sleep(0.1)
 
     def wait_ready(self, timeout=90):
-        """Waits until the main window is shown with its information lines."""
-        return self.wait_for(lambda s: s["running"] and s["visible"] and len(s["list"]) >= 2,
+        """Waits until the main window is shown with its buttons and information lines."""
+        return self.wait_for(lambda s: s["running"] and s["visible"] and s["buttons"] and len(s["list"]) >= 2,
                              timeout, "the main window")
 
     def wait_box(self, timeout=60):
@@ -455,38 +459,110 @@ class Kestrel:
 
 
 def run_driver(*args, check=True):
-    """Runs KestrelDriver.exe (tools/driver) with args; its JSON answer.
+    """Asks KestrelDriver.exe (tools/driver) to carry out args; its JSON answer.
 
-    With check, an answer with exit code 1 (no such window or control)
-    raises AssertionError; usage errors and crashes always do.
+    With check, an answer that the window or control is not there raises
+    AssertionError; usage errors and a driver that dies always do.
     """
-    driver = _install(DRIVER_EXE)
-    # On a loaded machine Wine now and then fails to start a program at all:
-    # no answer was printed, so nothing was done, and the call is tried again.
-    for _attempt in range(3):
-        result, text, errors = _run_driver_once(driver, args)
-        if text:
-            break
-        time.sleep(1)
-    if result.returncode not in (0, 1) or not text:
-        raise AssertionError(f"driver {args} failed ({result.returncode}): {errors[-500:]}")
-    answer = json.loads(text[-1])
-    if check and result.returncode != 0:
+    answer = _Driver.shared().ask(args)
+    if "usage" in answer:
+        raise AssertionError(f"driver {args}: {answer['usage']}")
+    if check and answer.get("ok") is False:
         raise AssertionError(f"driver {args}: {answer}")
     return answer
 
 
-def _run_driver_once(driver, args):
-    # Wine's helper processes may outlive the driver and would hold a pipe
-    # open, so the answer comes back through a file.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        result = subprocess.run(["timeout", "60", "wine", driver, *map(str, args)],
-                                env=_wine_env(), stdout=out, stderr=err, stdin=subprocess.DEVNULL)
-        out.seek(0)
-        err.seek(0)
-        text = out.read().decode("utf-8", "replace").strip().splitlines()
-        errors = err.read().decode("utf-8", "replace")
-    return result, text, errors
+class _Driver:
+    """One KestrelDriver.exe serving the requests of the whole test process on
+    its standard input, so a look at the window costs a round trip rather than
+    the start of a Wine process. It ends with the test process, or when the
+    test's Wine session ends."""
+
+    ANSWER_TIMEOUT = 60
+    _instance = None
+    _lock = threading.Lock()
+
+    @classmethod
+    def shared(cls):
+        with cls._lock:
+            if cls._instance is None or cls._instance.process.poll() is not None:
+                cls._instance = cls()
+            return cls._instance
+
+    def __init__(self):
+        program = _install(DRIVER_EXE)
+        self._errors = tempfile.TemporaryFile()
+        # On a loaded machine Wine now and then fails to start a program at
+        # all; a driver that never says it is ready is started again.
+        for _attempt in range(3):
+            self._pending = b""
+            self.process = subprocess.Popen(["timeout", "-k", "10", "7200", "wine", program],
+                                            env=_wine_env(), stdin=subprocess.PIPE,
+                                            stdout=subprocess.PIPE, stderr=self._errors)
+            if self._read_answer() == {"ready": True}:
+                atexit.register(self.stop)
+                return
+            self.stop()
+            time.sleep(1)
+        raise AssertionError(f"the driver did not start: {self._error_text()}")
+
+    def ask(self, args):
+        with self._lock:
+            words = [str(arg) for arg in args]
+            if any("\t" in word or "\n" in word for word in words):
+                raise ValueError(f"driver arguments hold a tab or line break: {args}")
+            try:
+                self.process.stdin.write(("\t".join(words) + "\n").encode("utf-8"))
+                self.process.stdin.flush()
+            except (BrokenPipeError, OSError):
+                pass
+            answer = self._read_answer()
+            if answer is None:
+                self.stop()
+                raise AssertionError(f"driver {args} gave no answer ({self.process.returncode}): "
+                                     f"{self._error_text()}")
+            return answer
+
+    def _read_answer(self):
+        """The next answer line as JSON; None when the driver ended or took
+        longer than ANSWER_TIMEOUT."""
+        deadline = time.monotonic() + self.ANSWER_TIMEOUT
+        stream = self.process.stdout.fileno()
+        while b"\n" not in self._pending:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([stream], [], [], left)[0]:
+                return None
+            block = os.read(stream, 65536)
+            if not block:
+                return None
+            self._pending += block
+        line, self._pending = self._pending.split(b"\n", 1)
+        try:
+            return json.loads(line.decode("utf-8", "replace"))
+        except ValueError:
+            return None
+
+    def stop(self):
+        if self.process.poll() is None:
+            with contextlib.suppress(OSError):
+                self.process.stdin.close()
+            try:
+                self.process.wait(10)
+            except subprocess.TimeoutExpired:
+                # timeout(1) passes SIGTERM on to wine; SIGKILL would stop only itself.
+                self.process.terminate()
+                try:
+                    self.process.wait(10)
+                except subprocess.TimeoutExpired:
+                    self.process.kill()
+                    self.process.wait()
+        for stream in (self.process.stdin, self.process.stdout):
+            with contextlib.suppress(OSError):
+                stream.close()
+
+    def _error_text(self):
+        self._errors.seek(0)
+        return self._errors.read().decode("utf-8", "replace")[-500:]
 
 
 def installed_kestrel():

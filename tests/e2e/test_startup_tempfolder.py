@@ -2,6 +2,8 @@
 
 import contextlib
 import subprocess
+import tempfile
+import time
 import unittest
 
 from kestrel_harness import Drives, Kestrel, drive_c, maker_server
@@ -10,9 +12,20 @@ MESSAGE = "The temporary folder cannot be used."
 
 
 def set_user_variable(name, value):
-    subprocess.run(["timeout", "60", "wine", "reg", "add", "HKCU\\Environment", "/v", name,
-                    "/t", "REG_SZ", "/d", value, "/f"], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # On a loaded machine Wine now and then fails to start a program at all;
+    # setting the value again does no harm. (Errors go through a file: a Wine
+    # helper process could hold a pipe open.)
+    for _attempt in range(3):
+        with tempfile.TemporaryFile() as errors:
+            result = subprocess.run(["timeout", "60", "wine", "reg", "add", "HKCU\\Environment", "/v", name,
+                                     "/t", "REG_SZ", "/d", value, "/f"],
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=errors)
+            if result.returncode == 0:
+                return
+            errors.seek(0)
+            text = errors.read().decode("utf-8", "replace")[-500:]
+        time.sleep(1)
+    raise AssertionError(f"reg add {name}={value} failed ({result.returncode}): {text}")
 
 
 @contextlib.contextmanager

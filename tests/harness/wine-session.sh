@@ -1,6 +1,8 @@
 # Sourced by tools/test.sh and the demo: a throw-away Wine prefix with no Z:
-# drive (so nothing can ever scan the machine) and a virtual display. Everything
-# is removed again when the sourcing shell exits.
+# drive (so nothing can ever scan the machine) and a virtual display. A copy of
+# the freshly booted prefix is kept as KESTREL_TEMPLATE_PREFIX, from which
+# tests/harness/test-session.sh gives each Windows test a prefix of its own.
+# Everything is removed again when the sourcing shell exits.
 KESTREL_SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-session.XXXXXX")
 export KESTREL_SESSION_DIR
 export WINEPREFIX="$KESTREL_SESSION_DIR/prefix"
@@ -14,8 +16,16 @@ export TZ="${TZ:-Europe/Berlin}"
 export LC_ALL=C.UTF-8
 
 kestrel_session_end() {
+  # Sourced by scripts under set -e: a step that fails (a display that had
+  # already died) must not cut the clean-up short.
+  set +e
   [ -n "${KESTREL_XVFB_PID:-}" ] && kill "$KESTREL_XVFB_PID" 2>/dev/null
   timeout 20 wineserver -k 2>/dev/null
+  # What a test stopped outright (ctest's time limit) left of its own session.
+  for own in "$KESTREL_SESSION_DIR"/test.*; do
+    [ -d "$own/prefix" ] && WINEPREFIX="$own/prefix" timeout 20 wineserver -k 2>/dev/null
+    [ -s "$own/xvfb.pid" ] && kill "$(cat "$own/xvfb.pid")" 2>/dev/null
+  done
   chmod -R u+rwx "$KESTREL_SESSION_DIR" 2>/dev/null
   rm -rf "$KESTREL_SESSION_DIR"
 }
@@ -33,8 +43,21 @@ if [ -z "${KESTREL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
 fi
 
 echo "Preparing a Wine prefix in $WINEPREFIX ..."
-timeout 300 wine wineboot -i >/dev/null 2>&1
-timeout 120 wineserver -w
+# wineboot now and then times out or dies on a loaded machine: a prefix
+# without its registry or system folder is made again from scratch.
+for attempt in 1 2 3; do
+  timeout 300 wine wineboot -i >/dev/null 2>&1 || true
+  timeout 120 wineserver -w || true
+  [ -s "$WINEPREFIX/system.reg" ] && [ -s "$WINEPREFIX/user.reg" ] &&
+    [ -d "$WINEPREFIX/drive_c/windows/system32" ] && break
+  echo "wineboot failed (attempt $attempt)" >&2
+  timeout 20 wineserver -k 2>/dev/null || true
+  chmod -R u+rwx "$WINEPREFIX" 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+done
 rm -f "$WINEPREFIX/dosdevices/z:"
+# Copied while no server runs on it, so its registry files are complete.
+export KESTREL_TEMPLATE_PREFIX="$KESTREL_SESSION_DIR/template"
+"$(dirname "${BASH_SOURCE[0]}")/copy-prefix.sh" "$WINEPREFIX" "$KESTREL_TEMPLATE_PREFIX"
 # Keep one server running for the whole session so each test starts quickly.
 timeout 5 wineserver -p >/dev/null 2>&1

@@ -1,7 +1,15 @@
 // KestrelDriver: looks at and drives a running Kestrel.exe from another process,
 // for the end-to-end tests. Every answer is one line of JSON on standard output
-// (UTF-8); the exit code is 0 when the request could be carried out, 1 when the
-// window or control it needs is not there, 2 for a usage error.
+// (UTF-8).
+//
+// Run with a request as arguments, it answers that one and exits with 0 when
+// the request could be carried out, 1 when the window or control it needs is
+// not there, 2 for a usage error. Run without arguments, it first prints
+// {"ready":true}, then reads requests from standard input, one a line with
+// its words separated by tabs, and answers each at once, until the input ends:
+// a test keeps one driver for its whole length instead of starting a Wine
+// process per look. There an answer {"ok":false,...} stands for exit code 1 and
+// {"ok":false,"usage":...} for exit code 2.
 //
 //   state              main window, list, status panes, buttons, open dialogs
 //   command ID         posts WM_COMMAND ID to the main window
@@ -13,8 +21,10 @@
 //   resize W H         gives the main window a new outer size
 //   close-box          closes the main window as its close box does (SC_CLOSE)
 //   memory             private bytes and working set of the Kestrel process
+//   modules            the files of the modules loaded in the Kestrel process
 //   resources EXE      the resources of a program file, read as data
 //   start EXE          starts the program and times its start-up (see startProgram)
+//   access-list FILE   the users a file's access list allows and denies
 #include <windows.h>
 #include <psapi.h>
 #include <sddl.h>
@@ -236,29 +246,45 @@ int printState()
         std::puts("{\"running\":false}");
         return 0;
     }
+    // A look taken while Kestrel is still building its window could list its
+    // children before the last were made and read the list after it was
+    // filled; once its thread takes a message, the window is built.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     DWORD process = processOf(main);
     RECT window{}, client{};
     GetWindowRect(main, &window);
     GetClientRect(main, &client);
 
-    std::string buttons = "[";
+    std::vector<HWND> buttonWindows;
     HWND list = nullptr, status = nullptr, bar = nullptr;
     for (HWND child : descendants(main)) {
         std::wstring cls = className(child);
-        if (lstrcmpiW(cls.c_str(), L"Button") == 0 && GetParent(child) != main) {
-            buttons += (buttons.size() > 1 ? "," : "");
-            buttons += "{\"label\":" + quoted(utf8(windowText(child))) +
-                       ",\"id\":" + std::to_string(GetDlgCtrlID(child)) +
-                       ",\"enabled\":" + (IsWindowEnabled(child) ? "true" : "false") + "}";
-        } else if (lstrcmpiW(cls.c_str(), L"BtnBarClass") == 0) {
+        if (lstrcmpiW(cls.c_str(), L"Button") == 0 && GetParent(child) != main)
+            buttonWindows.push_back(child);
+        else if (lstrcmpiW(cls.c_str(), L"BtnBarClass") == 0)
             bar = child;
-        } else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0) {
+        else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0)
             list = child;
-        } else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0) {
+        else if (lstrcmpiW(cls.c_str(), L"msctls_statusbar32") == 0)
             status = child;
-        }
+    }
+    // A command running meanwhile goes on between the reads. They go against
+    // the order in which a command ends (list, buttons, status, then a box),
+    // so a look that sees one of these sees all that came before it.
+    bool aboutOpen = findAboutBox(process) != nullptr;
+    std::string dialogs = dialogsJson(process);
+    std::string statusText =
+        status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
+    std::string buttons = "[";
+    for (HWND button : buttonWindows) {
+        buttons += (buttons.size() > 1 ? "," : "");
+        buttons += "{\"label\":" + quoted(utf8(windowText(button))) +
+                   ",\"id\":" + std::to_string(GetDlgCtrlID(button)) +
+                   ",\"enabled\":" + (IsWindowEnabled(button) ? "true" : "false") + "}";
     }
     buttons += "]";
+    std::string lines = list ? listLines(list) : std::string("null");
 
     std::string out = "{\"running\":true,\"pid\":" + std::to_string(process);
     out += ",\"title\":" + quoted(utf8(windowText(main)));
@@ -271,7 +297,7 @@ int printState()
     out += ",\"fullScreen\":[" + std::to_string(GetSystemMetrics(SM_CXFULLSCREEN)) + "," +
            std::to_string(GetSystemMetrics(SM_CYFULLSCREEN)) + "]";
     out += ",\"defaultSize\":" + defaultWindowSize();
-    out += ",\"list\":" + (list ? listLines(list) : std::string("null"));
+    out += ",\"list\":" + lines;
     if (list) {
         RECT listRect{};
         GetWindowRect(list, &listRect);
@@ -288,11 +314,10 @@ int printState()
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT *>(&rect), 2);
         out += ",\"" + std::string(name) + "\":" + rectJson(rect);
     }
-    out += ",\"status\":";
-    out += status ? "[" + quoted(statusPane(status, 0)) + "," + quoted(statusPane(status, 1)) + "]" : "null";
+    out += ",\"status\":" + statusText;
     out += ",\"buttons\":" + buttons;
-    out += ",\"about\":" + std::string(findAboutBox(process) ? "true" : "false");
-    out += ",\"dialogs\":" + dialogsJson(process) + "}";
+    out += ",\"about\":" + std::string(aboutOpen ? "true" : "false");
+    out += ",\"dialogs\":" + dialogs + "}";
     std::puts(out.c_str());
     return 0;
 }
@@ -617,11 +642,90 @@ int startProgram(const char *program)
     return 0;
 }
 
-int usage()
+const char usageText[] = "usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok |"
+                         " about-close | close | close-box | resize W H | memory | modules | resources EXE |"
+                         " start EXE | access-list FILE";
+
+int usage(bool serving)
 {
-    std::fputs("usage: KestrelDriver state | command ID | click LABEL | box-ok | about-ok | about-close |"
-               " close | close-box | resize W H | memory | modules | resources EXE | start EXE | access-list FILE\n", stderr);
+    if (serving)
+        std::printf("{\"ok\":false,\"usage\":%s}\n", quoted(usageText).c_str());
+    else
+        std::fprintf(stderr, "%s\n", usageText);
     return 2;
+}
+
+// Carries out one request (argv[0] is the verb); its exit code.
+int answer(int argc, char **argv, bool serving)
+{
+    if (argc < 1)
+        return usage(serving);
+    std::string verb = argv[0];
+    if (verb == "state" && argc == 1)
+        return printState();
+    if (verb == "command" && argc == 2)
+        return postCommand(std::atoi(argv[1]));
+    if (verb == "click" && argc == 2)
+        return clickButton(argv[1]);
+    if (verb == "box-ok" && argc == 1)
+        return closeMessageBox();
+    if (verb == "about-ok" && argc == 1)
+        return aboutAction(false);
+    if (verb == "about-close" && argc == 1)
+        return aboutAction(true);
+    if (verb == "close" && argc == 1) {
+        HWND main = mainWindow();
+        return done(main && PostMessageA(main, WM_CLOSE, 0, 0), "close");
+    }
+    if (verb == "close-box" && argc == 1) {
+        HWND main = mainWindow();
+        return done(main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0), "close-box");
+    }
+    if (verb == "resize" && argc == 3) {
+        HWND main = mainWindow();
+        return done(main && SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[1]), std::atoi(argv[2]),
+                                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
+                    "resize");
+    }
+    if (verb == "memory" && argc == 1)
+        return printMemory();
+    if (verb == "modules" && argc == 1)
+        return printModules();
+    if (verb == "resources" && argc == 2)
+        return printResources(argv[1]);
+    if (verb == "start" && argc == 2)
+        return startProgram(argv[1]);
+    if (verb == "access-list" && argc == 2)
+        return printAccessList(argv[1]);
+    return usage(serving);
+}
+
+// Answers the requests of standard input, one a line, words separated by tabs.
+int serve()
+{
+    std::puts("{\"ready\":true}");
+    std::fflush(stdout);
+    std::string line;
+    for (int c; (c = std::getchar()) != EOF;) {
+        if (c != '\n') {
+            line += char(c);
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::vector<std::string> words;
+        std::string::size_type start = 0;
+        for (std::string::size_type tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            words.push_back(line.substr(start, tab - start));
+        words.push_back(line.substr(start));
+        std::vector<char *> args;
+        for (std::string &word : words)
+            args.push_back(&word[0]);
+        answer(int(args.size()), args.data(), true);
+        std::fflush(stdout);
+        line.clear();
+    }
+    return 0;
 }
 
 } // namespace
@@ -629,43 +733,6 @@ int usage()
 int main(int argc, char **argv)
 {
     if (argc < 2)
-        return usage();
-    std::string verb = argv[1];
-    if (verb == "state")
-        return printState();
-    if (verb == "command" && argc == 3)
-        return postCommand(std::atoi(argv[2]));
-    if (verb == "click" && argc == 3)
-        return clickButton(argv[2]);
-    if (verb == "box-ok")
-        return closeMessageBox();
-    if (verb == "about-ok")
-        return aboutAction(false);
-    if (verb == "about-close")
-        return aboutAction(true);
-    if (verb == "close") {
-        HWND main = mainWindow();
-        return done(main && PostMessageA(main, WM_CLOSE, 0, 0), "close");
-    }
-    if (verb == "close-box") {
-        HWND main = mainWindow();
-        return done(main && PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0), "close-box");
-    }
-    if (verb == "resize" && argc == 4) {
-        HWND main = mainWindow();
-        return done(main && SetWindowPos(main, nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
-                                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE),
-                    "resize");
-    }
-    if (verb == "memory")
-        return printMemory();
-    if (verb == "modules")
-        return printModules();
-    if (verb == "resources" && argc == 3)
-        return printResources(argv[2]);
-    if (verb == "start" && argc == 3)
-        return startProgram(argv[2]);
-    if (verb == "access-list" && argc == 3)
-        return printAccessList(argv[2]);
-    return usage();
+        return serve();
+    return answer(argc - 1, argv + 1, false);
 }

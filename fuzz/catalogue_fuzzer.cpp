@@ -354,6 +354,21 @@ bool lowerHex(const char *text, std::size_t length)
     return true;
 }
 
+// The first "name|..." line for fileName (letter case ignored) in the first
+// section under header, or null.
+const char *firstLineFor(const ExpectedLines &lines, const char *header, const char *fileName)
+{
+    std::size_t first = 0;
+    while (first < lines.count() && std::strcmp(lines.line(first), header) != 0)
+        ++first;
+    for (std::size_t i = first + 1; i < lines.count() && lines.line(i)[0] != '['; ++i) {
+        const std::string line = lines.line(i);
+        if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(ChecksumSeparator)).c_str(), fileName))
+            return lines.line(i);
+    }
+    return nullptr;
+}
+
 // Each loaded entry against the first line for its name in the first
 // "[Hashes]" section, found here line by line.
 void checkChecksums(const char *data, std::size_t size, const ExpectedLines &lines)
@@ -363,17 +378,9 @@ void checkChecksums(const char *data, std::size_t size, const ExpectedLines &lin
     const int count = readCatalogueEntries(data, size, entries, MaxCatalogueEntries, stubConverter, &log).entryCount;
     readCatalogueChecksums(data, size, entries, count, sameIgnoringCase);
 
-    std::size_t first = 0;
-    while (first < lines.count() && std::strcmp(lines.line(first), HashesHeader) != 0)
-        ++first;
     for (int e = 0; e < count; ++e) {
         const CatalogueEntry &entry = entries[e];
-        const char *found = nullptr;
-        for (std::size_t i = first + 1; i < lines.count() && lines.line(i)[0] != '[' && !found; ++i) {
-            const std::string line = lines.line(i);
-            if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(ChecksumSeparator)).c_str(), entry.fileName))
-                found = lines.line(i);
-        }
+        const char *found = firstLineFor(lines, HashesHeader, entry.fileName);
         if (!found) {
             FUZZ_REQUIRE(entry.checksumStatus == ChecksumStatus::None);
             continue;
@@ -398,17 +405,9 @@ void checkSizes(const char *data, std::size_t size, const ExpectedLines &lines)
     const int count = readCatalogueEntries(data, size, entries, MaxCatalogueEntries, stubConverter, &log).entryCount;
     readCatalogueSizes(data, size, entries, count, sameIgnoringCase);
 
-    std::size_t first = 0;
-    while (first < lines.count() && std::strcmp(lines.line(first), SizesHeader) != 0)
-        ++first;
     for (int e = 0; e < count; ++e) {
         const CatalogueEntry &entry = entries[e];
-        const char *found = nullptr;
-        for (std::size_t i = first + 1; i < lines.count() && lines.line(i)[0] != '[' && !found; ++i) {
-            const std::string line = lines.line(i);
-            if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(ChecksumSeparator)).c_str(), entry.fileName))
-                found = lines.line(i);
-        }
+        const char *found = firstLineFor(lines, SizesHeader, entry.fileName);
         if (!found) {
             FUZZ_REQUIRE(entry.sizeStatus == SizeStatus::None);
             continue;

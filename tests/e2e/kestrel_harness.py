@@ -74,6 +74,20 @@ DRIVER_EXE = BUILD_DIR / "bin" / "KestrelDriver.exe"
 EXIT, START, UPDATE, ABOUT = 40001, 40002, 40003, 40004
 
 
+def _end_process(process, grace):
+    """Waits grace seconds for process to end, then asks it to stop, then kills it."""
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        # timeout(1) passes SIGTERM on to wine; SIGKILL would stop only itself.
+        process.terminate()
+        try:
+            process.wait(10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 class HarnessTimeout(AssertionError):
     pass
 
@@ -350,16 +364,7 @@ class Kestrel:
         if self.process and self.process.poll() is None:
             with contextlib.suppress(Exception):
                 self.close()
-            try:
-                self.process.wait(20)
-            except subprocess.TimeoutExpired:
-                # timeout(1) passes SIGTERM on to wine; SIGKILL would stop only itself.
-                self.process.terminate()
-                try:
-                    self.process.wait(10)
-                except subprocess.TimeoutExpired:
-                    self.process.kill()
-                    self.process.wait()
+            _end_process(self.process, 20)
         if self._log:
             self._log.close()
         return False
@@ -546,16 +551,7 @@ class _Driver:
         if self.process.poll() is None:
             with contextlib.suppress(OSError):
                 self.process.stdin.close()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                # timeout(1) passes SIGTERM on to wine; SIGKILL would stop only itself.
-                self.process.terminate()
-                try:
-                    self.process.wait(10)
-                except subprocess.TimeoutExpired:
-                    self.process.kill()
-                    self.process.wait()
+            _end_process(self.process, 10)
         for stream in (self.process.stdin, self.process.stdout):
             with contextlib.suppress(OSError):
                 stream.close()

@@ -376,14 +376,22 @@ int aboutAction(bool viaCloseBox)
     return done(ok && PostMessageA(ok, BM_CLICK, 0, 0), "about-ok");
 }
 
-int printMemory()
+// Opens the running Kestrel's process for reading its figures; null on
+// success, else why it could not.
+const char *openKestrelProcess(HANDLE &process)
 {
     HWND main = mainWindow();
     if (!main)
-        return done(false, "no main window");
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(main));
-    if (!process)
-        return done(false, "cannot open process");
+        return "no main window";
+    process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(main));
+    return process ? nullptr : "cannot open process";
+}
+
+int printMemory()
+{
+    HANDLE process = nullptr;
+    if (const char *why = openKestrelProcess(process))
+        return done(false, why);
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     BOOL ok = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&counters),
@@ -400,12 +408,9 @@ int printMemory()
 // The file of every module Kestrel has loaded.
 int printModules()
 {
-    HWND main = mainWindow();
-    if (!main)
-        return done(false, "no main window");
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processOf(main));
-    if (!process)
-        return done(false, "cannot open process");
+    HANDLE process = nullptr;
+    if (const char *why = openKestrelProcess(process))
+        return done(false, why);
     std::vector<HMODULE> modules(512);
     DWORD needed = 0;
     EnumProcessModules(process, modules.data(), static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed);

@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     }
     FUZZ_REQUIRE(facts->issuedLine >= 0 && facts->issuedLine <= lineCount);
     FUZZ_REQUIRE(facts->expiryLine >= 0 && facts->expiryLine <= lineCount);
-    FUZZ_REQUIRE(facts->signatureLine >= 0 && facts->signatureLine <= lineCount);
+    FUZZ_REQUIRE(facts->signature.signatureLine >= 0 && facts->signature.signatureLine <= lineCount);
 
     const int read = signedKestrelReads(data.get(), size, today);
     FUZZ_REQUIRE(read >= 0 || findings->problems() > 0);

@@ -57,7 +57,7 @@ void checkSignature(const char *data, const unsigned char (&publicKey)[P256Publi
     Sha256Digest digest;
     if (!verifier.importPublicKey(publicKey) || !sha256OfMemory(data, facts.signature.signedSize, digest) ||
         !verifier.verify(digest, facts.signature.signature))
-        findings.problem(facts.signatureLine, "the signature does not verify with the key");
+        findings.problem(facts.signature.signatureLine, "the signature does not verify with the key");
 }
 
 void checkProgramFile(const char *folder, const CheckedProgram &program)

@@ -1,6 +1,7 @@
 #include "catalogue/core/CatalogueChecksums.h"
 
 #include "catalogue/core/HexText.h"
+#include "catalogue/core/SectionWalker.h"
 
 #include <cstring>
 
@@ -38,7 +39,5 @@ void readCatalogueChecksums(const LineReader &lines, CatalogueEntry *entries, in
 void readCatalogueChecksums(const char *data, std::size_t size, CatalogueEntry *entries, int count,
                             SameFileName same)
 {
-    LineReader lines(data, size, CatalogueLineLimit);
-    lines.expandTabs = 0;
-    readCatalogueChecksums(lines, entries, count, same);
+    readCatalogueChecksums(catalogueLines(data, size), entries, count, same);
 }

@@ -77,7 +77,5 @@ CatalogueReadResult readCatalogueEntries(const LineReader &lines, CatalogueEntry
 CatalogueReadResult readCatalogueEntries(const char *data, std::size_t size, CatalogueEntry *entries,
                                          int capacity, LocalTimeConverter convert, void *context)
 {
-    LineReader lines(data, size, CatalogueLineLimit);
-    lines.expandTabs = 0;
-    return readCatalogueEntries(lines, entries, capacity, convert, context);
+    return readCatalogueEntries(catalogueLines(data, size), entries, capacity, convert, context);
 }

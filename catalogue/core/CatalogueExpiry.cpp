@@ -6,18 +6,13 @@
 CatalogueExpiry readCatalogueExpiry(const LineReader &lines)
 {
     CatalogueExpiry expiry{ExpiryStatus::NoSection, CalendarTime{}};
-    const LineAfterHeader date = lineAfterFirstHeader(lines, SectionKind::Expires);
-    if (date.headerNumber != 0)
-        expiry.status = date.number != 0 && parseCatalogueDate(date.text, expiry.lastDay) ? ExpiryStatus::Readable
-                                                                                         : ExpiryStatus::Unreadable;
+    expiry.status = readLineAfterHeader<ExpiryStatus>(lines, SectionKind::Expires, parseCatalogueDate, expiry.lastDay);
     return expiry;
 }
 
 CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size)
 {
-    LineReader lines(data, size, CatalogueLineLimit);
-    lines.expandTabs = 0;
-    return readCatalogueExpiry(lines);
+    return readCatalogueExpiry(catalogueLines(data, size));
 }
 
 bool isExpired(const CalendarTime &lastDay, const CalendarTime &today)

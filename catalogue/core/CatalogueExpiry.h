@@ -22,7 +22,7 @@ struct CatalogueExpiry {
 // Reads from the reader as it stands.
 CatalogueExpiry readCatalogueExpiry(const LineReader &lines);
 
-// Fuzzing entry point: the same over any bytes, tabs kept as they are.
+// Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
 CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size);
 
 // True when today (a local date) is later than lastDay; the time of day is

@@ -65,16 +65,11 @@ bool issuedBefore(const CalendarTime &a, const CalendarTime &b)
 CatalogueIssued readCatalogueIssued(const LineReader &lines)
 {
     CatalogueIssued issued{IssuedStatus::NoSection, CalendarTime{}};
-    const LineAfterHeader time = lineAfterFirstHeader(lines, SectionKind::Issued);
-    if (time.headerNumber != 0)
-        issued.status = time.number != 0 && parseIssueTime(time.text, issued.time) ? IssuedStatus::Readable
-                                                                                    : IssuedStatus::Unreadable;
+    issued.status = readLineAfterHeader<IssuedStatus>(lines, SectionKind::Issued, parseIssueTime, issued.time);
     return issued;
 }
 
 CatalogueIssued readCatalogueIssued(const char *data, std::size_t size)
 {
-    LineReader lines(data, size, CatalogueLineLimit);
-    lines.expandTabs = 0;
-    return readCatalogueIssued(lines);
+    return readCatalogueIssued(catalogueLines(data, size));
 }

@@ -36,5 +36,5 @@ bool issuedBefore(const CalendarTime &a, const CalendarTime &b);
 // Reads from the reader as it stands.
 CatalogueIssued readCatalogueIssued(const LineReader &lines);
 
-// Fuzzing entry point: the same over any bytes, tabs kept as they are.
+// Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
 CatalogueIssued readCatalogueIssued(const char *data, std::size_t size);

@@ -1,5 +1,7 @@
 #include "catalogue/core/CatalogueSizes.h"
 
+#include "catalogue/core/SectionWalker.h"
+
 namespace {
 
 bool parseByteCount(const char *value, std::uint64_t &size)
@@ -44,7 +46,5 @@ void readCatalogueSizes(const LineReader &lines, CatalogueEntry *entries, int co
 
 void readCatalogueSizes(const char *data, std::size_t size, CatalogueEntry *entries, int count, SameFileName same)
 {
-    LineReader lines(data, size, CatalogueLineLimit);
-    lines.expandTabs = 0;
-    readCatalogueSizes(lines, entries, count, same);
+    readCatalogueSizes(catalogueLines(data, size), entries, count, same);
 }

@@ -19,7 +19,5 @@ bool hasCompatibilityToken(const LineReader &lines)
 
 bool hasCompatibilityToken(const char *data, std::size_t size)
 {
-    LineReader lines(data, size, CatalogueLineLimit);
-    lines.expandTabs = 0;
-    return hasCompatibilityToken(lines);
+    return hasCompatibilityToken(catalogueLines(data, size));
 }

@@ -22,7 +22,14 @@ SectionKind sectionOfHeader(const char *header)
     return SectionKind::Other;
 }
 
-SectionWalker::SectionWalker(const LineReader &lines) : lines_(lines)
+LineReader catalogueLines(const char *data, std::size_t size)
+{
+    LineReader lines(data, size, CatalogueLineLimit);
+    lines.expandTabs = 0;
+    return lines;
+}
+
+SectionWalker::SectionWalker(const LineReader &lines) : lines_(lines), start_(lines.cursor)
 {
     // The walker's buffer is of this size, whatever the reader was set up
     // with, so a line can never overrun it.
@@ -30,10 +37,8 @@ SectionWalker::SectionWalker(const LineReader &lines) : lines_(lines)
     line.section = SectionKind::None;
 }
 
-SectionWalker::SectionWalker(const char *data, std::size_t size)
-    : SectionWalker(LineReader(data, size, CatalogueLineLimit))
+SectionWalker::SectionWalker(const char *data, std::size_t size) : SectionWalker(catalogueLines(data, size))
 {
-    lines_.expandTabs = 0;
 }
 
 bool SectionWalker::next()
@@ -41,11 +46,16 @@ bool SectionWalker::next()
     if (lines_.atEnd())
         return false;
     line.startsLine = !continuing_;
+    line.offset = static_cast<std::size_t>(lines_.cursor - start_);
     if (line.startsLine) {
         ++line.number;
         line.length = 0;
-        for (const char *c = lines_.cursor; c != lines_.end && *c != '\n'; ++c)
+        line.strayReturn = false;
+        const char *c = lines_.cursor;
+        for (; c != lines_.end && *c != '\n'; ++c) {
             line.length += *c != '\r';
+            line.strayReturn = line.strayReturn || (*c == '\r' && c + 1 != lines_.end && c[1] != '\n');
+        }
     }
     lines_.readLine(line.text);
     // A piece cut at the limit is followed by the rest of its line, even when

@@ -13,7 +13,13 @@ struct CatalogueLine {
     int number;                    // the line an editor shows it on, from 1
     bool startsLine;               // false for the further pieces of a line too long
     std::size_t length;            // bytes of the whole editor line, carriage returns not counted
+    bool strayReturn;              // the editor line holds a carriage return other than one ending it
+    std::size_t offset;            // bytes of the walked text before the piece
 };
+
+// A reader over catalogue text with the catalogue's settings: lines of
+// CatalogueLineLimit bytes, tabs kept as they are.
+LineReader catalogueLines(const char *data, std::size_t size);
 
 // Walks a catalogue's lines in the pieces Kestrel reads (CatalogueLineLimit
 // bytes at most, whatever the given reader was set up with), telling each
@@ -24,7 +30,7 @@ class SectionWalker {
 public:
     // From the reader as it stands; tabs as it handles them.
     explicit SectionWalker(const LineReader &lines);
-    // Over any bytes, tabs kept as they are.
+    // Over any bytes, as catalogueLines reads them.
     SectionWalker(const char *data, std::size_t size);
 
     // The next line into line; false at the end.
@@ -34,6 +40,7 @@ public:
 
 private:
     LineReader lines_;
+    const char *start_;
     bool continuing_ = false;
     bool seen_[static_cast<int>(SectionKind::Other) + 1] = {};
 };
@@ -47,3 +54,14 @@ struct LineAfterHeader {
 };
 
 LineAfterHeader lineAfterFirstHeader(const LineReader &lines, SectionKind kind);
+
+// Reads a one-line section: NoSection without its header, Readable when parse
+// takes the line after it into value, else Unreadable.
+template <typename Status, typename Parse, typename Value>
+Status readLineAfterHeader(const LineReader &lines, SectionKind kind, Parse parse, Value &value)
+{
+    const LineAfterHeader line = lineAfterFirstHeader(lines, kind);
+    if (line.headerNumber == 0)
+        return Status::NoSection;
+    return line.number != 0 && parse(line.text, value) ? Status::Readable : Status::Unreadable;
+}

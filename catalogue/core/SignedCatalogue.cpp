@@ -1,57 +1,45 @@
 #include "catalogue/core/SignedCatalogue.h"
 
 #include "catalogue/core/Base64.h"
-#include "catalogue/core/CatalogueSections.h"
-
-#include <cstring>
+#include "catalogue/core/SectionWalker.h"
 
 namespace {
 
-// End of the line that starts at start: the position of its line feed, or
-// size for the last line.
-std::size_t lineEnd(const char *data, std::size_t size, std::size_t start)
+// True when the editor line is exactly length characters, a carriage return
+// ending it aside. The header and the signature are taken only so, as signed:
+// a line with another carriage return is some other line.
+bool isWholeLineOf(const CatalogueLine &line, std::size_t length)
 {
-    const void *feed = std::memchr(data + start, '\n', size - start);
-    return feed ? static_cast<std::size_t>(static_cast<const char *>(feed) - data) : size;
-}
-
-// Length of the line [start, end) without one carriage return at its end.
-std::size_t contentLength(const char *data, std::size_t start, std::size_t end)
-{
-    return end > start && data[end - 1] == '\r' ? end - 1 - start : end - start;
+    return line.startsLine && line.length == length && !line.strayReturn;
 }
 
 } // namespace
 
 SignedCatalogue splitSignedCatalogue(const char *data, std::size_t size)
 {
-    SignedCatalogue result{SignatureStatus::NoSection, size, {}};
-    const std::size_t headerLength = sizeof SignatureHeader - 1;
-    std::size_t start = 0;
-    std::size_t end = 0;
-    for (;; start = end + 1) {
-        if (start >= size)
+    SignedCatalogue result{SignatureStatus::NoSection, size, 0, {}};
+    SectionWalker walker(data, size);
+    const CatalogueLine &line = walker.line;
+    do {
+        if (!walker.next())
             return result;
-        end = lineEnd(data, size, start);
-        if (contentLength(data, start, end) == headerLength &&
-            std::memcmp(data + start, SignatureHeader, headerLength) == 0)
-            break;
-    }
-    result.signedSize = start;
+    } while (!(line.header && line.section == SectionKind::Signature &&
+               isWholeLineOf(line, sizeof SignatureHeader - 1)));
+    result.signedSize = line.offset;
+    result.signatureLine = line.number;
 
     result.status = SignatureStatus::BadSignatureLine;
-    if (end >= size)
+    if (!walker.next())
         return result;
-    const std::size_t lineStart = end + 1;
-    end = lineEnd(data, size, lineStart);
+    result.signatureLine = line.number;
     std::size_t decoded = 0;
-    if (contentLength(data, lineStart, end) != SignatureLineLength ||
-        !decodeBase64(data + lineStart, SignatureLineLength, result.signature, sizeof result.signature, decoded) ||
+    if (!isWholeLineOf(line, SignatureLineLength) ||
+        !decodeBase64(line.text, SignatureLineLength, result.signature, sizeof result.signature, decoded) ||
         decoded != P256SignatureSize)
         return result;
 
-    for (std::size_t i = end; i < size; ++i) {
-        if (data[i] != '\r' && data[i] != '\n') {
+    while (walker.next()) {
+        if (line.length > 0) {
             result.status = SignatureStatus::TrailingBytes;
             return result;
         }

@@ -6,12 +6,12 @@
 // The split of a catalogue into the bytes its signature covers and the
 // signature itself.
 //
-// The signature section starts at the first line that is exactly
-// "[Signature]" (a carriage return may follow the bracket). Every byte of the
-// file before the first byte of that line is signed, exactly as served. The
-// section holds one line, the base64 of the 64-byte signature (88
-// characters, a carriage return may follow), and is the last thing in the
-// file: only carriage returns and line feeds may come after it.
+// Lines are the catalogue's own (SectionWalker). The signature section starts
+// at the first line that is exactly "[Signature]" (a carriage return may end
+// it). Every byte of the file before the first byte of that line is signed,
+// exactly as served. The section holds one line, the base64 of the 64-byte
+// signature (88 characters, a carriage return may end it), and is the last
+// thing in the file: only carriage returns and line feeds may come after it.
 
 enum class SignatureStatus {
     NoSection,        // no signature header line
@@ -24,6 +24,9 @@ struct SignedCatalogue {
     SignatureStatus status;
     // Bytes before the signature header line; the whole size without one.
     std::size_t signedSize;
+    // The signature line's number, or the header's when it is the last line;
+    // 0 without a header.
+    int signatureLine;
     unsigned char signature[P256SignatureSize];
 };
 

@@ -69,14 +69,12 @@ public:
 
     void run()
     {
-        LineReader lines(data_, size_, CatalogueLineLimit);
-        lines.expandTabs = 0;
+        const LineReader lines = catalogueLines(data_, size_);
         facts_.issued = readCatalogueIssued(lines);
         facts_.issuedLine = lineNumberAfter(lines, SectionKind::Issued);
         facts_.expiry = readCatalogueExpiry(lines);
         facts_.expiryLine = lineNumberAfter(lines, SectionKind::Expires);
         facts_.signature = splitSignedCatalogue(data_, size_);
-        facts_.signatureLine = lineNumberAfter(lines, SectionKind::Signature);
         if (!hasCompatibilityToken(lines))
             reportMissingToken();
         readLines();
@@ -97,7 +95,7 @@ public:
         if (facts_.expiry.status == ExpiryStatus::Unreadable)
             findings_.problem(facts_.expiryLine, "no expiry date that Kestrel can read after [Expires]");
         if (facts_.signature.status == SignatureStatus::BadSignatureLine)
-            findings_.problem(facts_.signatureLine, "the signature line is not %u base64 characters",
+            findings_.problem(facts_.signature.signatureLine, "the signature line is not %u base64 characters",
                               static_cast<unsigned>(SignatureLineLength));
     }
 
@@ -135,7 +133,7 @@ private:
                 findings_.problem(line.number, "line of %u characters; Kestrel reads at most %u and takes the "
                                   "rest for further lines", static_cast<unsigned>(line.length), CatalogueLineLimit - 1);
             if (facts_.signature.status == SignatureStatus::TrailingBytes && !trailingReported &&
-                line.number > facts_.signatureLine && line.length > 0) {
+                line.number > facts_.signature.signatureLine && line.length > 0) {
                 trailingReported = true;
                 findings_.problem(line.number, "text after the signature line; a signed Kestrel refuses the "
                                   "catalogue");

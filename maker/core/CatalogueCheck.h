@@ -38,7 +38,6 @@ struct CatalogueFacts {
     int expiryLine = 0; // likewise for the date
 
     SignedCatalogue signature{};
-    int signatureLine = 0; // likewise for the signature
 };
 
 // Reads the catalogue text the way Kestrel does and reports every problem

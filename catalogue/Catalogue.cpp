@@ -13,6 +13,7 @@
 #include "catalogue/core/CatalogueIssued.h"
 #include "catalogue/core/CatalogueSizes.h"
 #include "catalogue/core/CompatibilityToken.h"
+#include "catalogue/core/SectionWalker.h"
 #include "catalogue/core/SignedCatalogue.h"
 #include "catalogue/core/VersionNumber.h"
 #include "resources/ResourceIds.h"
@@ -73,10 +74,8 @@ int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const c
     if (signedMode && !checkSignature(file.data(), readable, catalogueUrl, makerKey))
         return 0;
 
-    // Each check reads its own copy of the reader from the start; tabs are
-    // ordinary characters in a catalogue.
-    LineReader lines(file.data(), readable, CatalogueLineLimit);
-    lines.expandTabs = 0;
+    // Each check reads its own copy of the reader from the start.
+    const LineReader lines = catalogueLines(file.data(), readable);
     CalendarTime issued{};
     if ((signedMode && !checkIssueTime(lines, catalogueUrl, issued)) ||
         !checkExpiry(lines, signedMode, catalogueUrl) || !checkCatalogueVersion(lines) || !loadCatalogue(lines) ||
@@ -195,16 +194,9 @@ int Catalogue::loadCatalogue(LineReader lines)
 int Catalogue::checkChecksums(LineReader lines, bool required)
 {
     readCatalogueChecksums(lines, entries, entryCount, sameFileName);
-    if (!required)
-        return 1;
-    for (int index = 0; index < entryCount; ++index) {
-        if (entries[index].checksumStatus != ChecksumStatus::Present) {
-            messageOwner_.showWarning("The catalogue has no checksum for this program.", entries[index].fileName);
-            entryCount = 0;
-            return 0;
-        }
-    }
-    return 1;
+    return !required || everyEntryHas([](const CatalogueEntry &entry) {
+        return entry.checksumStatus == ChecksumStatus::Present;
+    }, "The catalogue has no checksum for this program.");
 }
 
 int Catalogue::checkSizes(LineReader lines, bool required)
@@ -212,11 +204,16 @@ int Catalogue::checkSizes(LineReader lines, bool required)
     readCatalogueSizes(lines, entries, entryCount, sameFileName);
     if (!required)
         return 1;
+    char text[64];
+    loadMessageText(IDS_NO_SIZE, text, sizeof text);
+    return everyEntryHas([](const CatalogueEntry &entry) { return entry.sizeStatus == SizeStatus::Present; }, text);
+}
+
+int Catalogue::everyEntryHas(bool (*present)(const CatalogueEntry &), const char *missingText)
+{
     for (int index = 0; index < entryCount; ++index) {
-        if (entries[index].sizeStatus != SizeStatus::Present) {
-            char text[64];
-            loadMessageText(IDS_NO_SIZE, text, sizeof text);
-            messageOwner_.showWarning(text, entries[index].fileName);
+        if (!present(entries[index])) {
+            messageOwner_.showWarning(missingText, entries[index].fileName);
             entryCount = 0;
             return 0;
         }

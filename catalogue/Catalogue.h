@@ -64,6 +64,9 @@ private:
     int loadCatalogue(LineReader lines);
     int checkChecksums(LineReader lines, bool required);
     int checkSizes(LineReader lines, bool required);
+    // 1 when present holds for every entry; else warns with missingText,
+    // captioned with the first failing entry's name, and empties the catalogue.
+    int everyEntryHas(bool (*present)(const CatalogueEntry &), const char *missingText);
 
     WindowObject &messageOwner_;
     GlobalBlock entriesBlock_;

@@ -175,8 +175,10 @@ void MainWindow::findFixedDrives()
     }
 }
 
-bool MainWindow::temporaryFolderUsable()
+bool MainWindow::mayStart(int command)
 {
+    if (commandRunning || !buttonBar_.isButtonEnabled(command))
+        return false;
     if (tempFolderUsable_)
         return true;
     showWarning(TemporaryFolderUnusable, "Kestrel");

@@ -45,10 +45,11 @@ public:
     // the temporary folder; once, after createFrame.
     void initialiseContents();
     void findFixedDrives();
-    // True when the temporary folder holds the working path; otherwise shows
-    // "The temporary folder cannot be used." and answers false. The Start and
-    // Update commands ask first and do nothing else when it is false.
-    bool temporaryFolderUsable();
+    // Whether the Start or Update command may run now: no command is running,
+    // its button is enabled and the temporary folder holds the working path.
+    // For a folder that cannot, shows "The temporary folder cannot be used."
+    // The commands ask first and do nothing else when it is false.
+    bool mayStart(int command);
 
     static constexpr int TempPathSize = 280;
     static constexpr int IconId = IDI_KESTREL;

@@ -46,9 +46,7 @@ ScanCommand::ScanCommand(MainWindow &window, ListBoxControl &list, ButtonBar &bu
 
 int ScanCommand::run()
 {
-    if (window_.commandRunning || !buttonBar_.isButtonEnabled(CommandStart))
-        return 0;
-    if (!window_.temporaryFolderUsable())
+    if (!window_.mayStart(CommandStart))
         return 0;
     RunningCommand running(window_.commandRunning);
 

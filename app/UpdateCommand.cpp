@@ -80,9 +80,7 @@ UpdateCommand::UpdateCommand(MainWindow &window, ListBoxControl &list, ButtonBar
 
 int UpdateCommand::run()
 {
-    if (window_.commandRunning || !buttonBar_.isButtonEnabled(CommandUpdate))
-        return 0;
-    if (!window_.temporaryFolderUsable())
+    if (!window_.mayStart(CommandUpdate))
         return 0;
     RunningCommand running(window_.commandRunning);
 

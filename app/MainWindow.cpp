@@ -7,6 +7,7 @@
 #include "app/FetchSettings.h"
 #include "catalogue/ProgramFinder.h"
 #include "net/core/ReplaceFileName.h"
+#include "resources/MessageCaption.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
@@ -54,7 +55,7 @@ void MainWindow::adjustClass(WNDCLASSA &windowClass)
 
 void MainWindow::adjustCreateParams(CREATESTRUCTA &params)
 {
-    params.lpszName = "Kestrel";
+    params.lpszName = Title;
 }
 
 // A button and its accelerator differ only in the notification code, which
@@ -181,6 +182,6 @@ bool MainWindow::mayStart(int command)
         return false;
     if (tempFolderUsable_)
         return true;
-    showWarning(TemporaryFolderUnusable, "Kestrel");
+    showWarning(TemporaryFolderUnusable, MessageCaption);
     return false;
 }

@@ -51,6 +51,7 @@ public:
     // The commands ask first and do nothing else when it is false.
     bool mayStart(int command);
 
+    static constexpr char Title[] = "Kestrel";
     static constexpr int TempPathSize = 280;
     static constexpr int IconId = IDI_KESTREL;
     static constexpr int AcceleratorsId = IDR_ACCELERATORS;

@@ -10,6 +10,7 @@
 #include "net/FileSink.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
+#include "resources/MessageCaption.h"
 #include "toolkit/BriefHoldRetry.h"
 #include "toolkit/ButtonBar.h"
 #include "toolkit/KernelHandles.h"
@@ -80,7 +81,7 @@ int ScanCommand::run()
     if (!fetched || catalogueSize(tempPath) == 0) {
         // A catalogue refused as too large has had its own message.
         if (downloader_.status != DownloadTooLarge)
-            window_.showWarning("Failed to retrieve version information", "Kestrel");
+            window_.showWarning("Failed to retrieve version information", MessageCaption);
         return 0;
     }
     if (!window_.catalogue.readCatalogue(tempPath, url, CatalogueKey))

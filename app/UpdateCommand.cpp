@@ -12,6 +12,7 @@
 #include "app/SafeReplace.h"
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
+#include "resources/MessageCaption.h"
 #include "toolkit/ButtonBar.h"
 #include "toolkit/HeapArray.h"
 #include "toolkit/ListBoxControl.h"
@@ -90,7 +91,7 @@ int UpdateCommand::run()
     std::strcpy(temporaryFolder, window_.tempPath);
     cutToDirectory(temporaryFolder);
     if (!folder.create(temporaryFolder)) {
-        window_.showWarning(TemporaryFolderUnusable, "Kestrel");
+        window_.showWarning(TemporaryFolderUnusable, MessageCaption);
         return 0;
     }
     // One per entry, by index; each deletes its file when the command ends.
@@ -98,7 +99,7 @@ int UpdateCommand::run()
     ProgramSink programs[MaxCatalogueEntries];
 
     if (!downloader_.openSession(AgentName)) {
-        window_.showWarning("Can't start the internet session", "Kestrel");
+        window_.showWarning("Can't start the internet session", MessageCaption);
         return 0;
     }
     buttonBar_.enableButton(CommandUpdate, 0);
@@ -166,7 +167,7 @@ int UpdateCommand::run()
     if (replacedRunningProgram) {
         char text[100];
         loadMessageText(KestrelUpdated, text, sizeof text);
-        window_.showInformation(text, "Kestrel");
+        window_.showInformation(text, MessageCaption);
     }
     return 1;
 }

@@ -16,6 +16,7 @@
 #include "catalogue/core/SectionWalker.h"
 #include "catalogue/core/SignedCatalogue.h"
 #include "catalogue/core/VersionNumber.h"
+#include "resources/MessageCaption.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/ResourceText.h"
 
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr char AppName[] = "Kestrel";
 constexpr char NotSignedByTheMaker[] = "The catalogue is not signed by the maker.";
 
 } // namespace
@@ -59,7 +59,7 @@ int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const c
 {
     entryCount = 0;
     if (!entries) {
-        messageOwner_.showWarning("Not enough memory for the catalogue.", AppName);
+        messageOwner_.showWarning("Not enough memory for the catalogue.", MessageCaption);
         return 0;
     }
     TextFileReader file;
@@ -168,7 +168,7 @@ int Catalogue::checkCatalogueVersion(LineReader lines)
 {
     if (!hasCompatibilityToken(lines)) {
         messageOwner_.showWarning(
-            "Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest version.", AppName);
+            "Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest version.", MessageCaption);
         return 0;
     }
     return 1;
@@ -185,7 +185,7 @@ int Catalogue::loadCatalogue(LineReader lines)
         messageOwner_.showWarning("Can't convert date / time.", entries[entryCount].fileName);
         return 0;
     case CatalogueReadStatus::TooManyEntries:
-        messageOwner_.showWarning("The catalogue lists more than 100 programs.", AppName);
+        messageOwner_.showWarning("The catalogue lists more than 100 programs.", MessageCaption);
         return 0;
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/Globals.h"
+#include "resources/ProgramVersion.h"
 #include "toolkit/CentreWindow.h"
 
 const char MakerWebsite[] = KESTREL_WEBSITE_URL;
@@ -60,7 +61,7 @@ void AboutDialog::initialise()
 {
     titleLabel.font.logFont.lfWeight = FW_BOLD;
     titleLabel.setFont("Comic Sans MS", 14);
-    titleLabel.setText("Kestrel v1.14", Black, FaceColour);
+    titleLabel.setText("Kestrel v" KESTREL_VERSION_TEXT, Black, FaceColour);
 
     websiteLink.font.logFont.lfUnderline = TRUE;
     websiteLink.format = LinkFormat;

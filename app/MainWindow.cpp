@@ -98,7 +98,7 @@ HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
 void MainWindow::onDestroy()
 {
     if (tempFolderUsable_) {
-        if (replaceFileName(tempPath, TempPathSize, CatalogueFileName))
+        if (replaceFileName(tempPath, PathBufferSize, CatalogueFileName))
             DeleteFileA(tempPath);
     }
     catalogue.freeEntries();
@@ -158,10 +158,10 @@ void MainWindow::initialiseContents()
 
     // GetTempPathA leaves the buffer alone when the folder does not fit it;
     // the zero-filled block then stays an empty path.
-    if (tempPathBlock_.allocate(GMEM_FIXED | GMEM_ZEROINIT, TempPathSize)) {
+    if (tempPathBlock_.allocate(GMEM_FIXED | GMEM_ZEROINIT, PathBufferSize)) {
         tempPath = static_cast<char *>(tempPathBlock_.get());
         DWORD length = GetTempPathA(MAX_PATH, tempPath);
-        tempFolderUsable_ = length < MAX_PATH && temporaryFolderFits(length, TempPathSize);
+        tempFolderUsable_ = length < MAX_PATH && temporaryFolderFits(length, PathBufferSize);
         if (!tempFolderUsable_)
             tempPath[0] = '\0';
     }

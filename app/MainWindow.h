@@ -6,6 +6,7 @@
 #include "resources/ResourceIds.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
 
 class Dialog;
 class ProgramFinder;
@@ -52,7 +53,6 @@ public:
     bool mayStart(int command);
 
     static constexpr char Title[] = "Kestrel";
-    static constexpr int TempPathSize = 280;
     static constexpr int IconId = IDI_KESTREL;
     static constexpr int AcceleratorsId = IDR_ACCELERATORS;
     // Used when the display's font metrics cannot be read.

@@ -3,6 +3,7 @@
 #include "catalogue/Sha256.h"
 #include "net/DownloadSink.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -17,7 +18,6 @@
 // handle closes: when the fetch fails and when the sink goes.
 class ProgramSink : public DownloadSink {
 public:
-    static constexpr std::size_t PathSize = 280;
 
     ProgramSink() = default;
     ~ProgramSink() override;
@@ -46,7 +46,7 @@ public:
 private:
     bool refuse(int code);
 
-    char path_[PathSize] = "";
+    char path_[PathBufferSize] = "";
     CatalogueEntry entry_{};
     FileHandle file_;
     Sha256 hash_;

@@ -36,8 +36,8 @@ bool RunFolder::create(const char *temporaryFolder)
 bool RunFolder::pathOf(const char *fileName, char *out) const
 {
     const std::size_t length = std::strlen(path_) + std::strlen(fileName);
-    if (path_[0] == '\0' || length >= PathSize)
+    if (path_[0] == '\0' || length >= PathBufferSize)
         return false;
-    TextWriter(out, PathSize).text(path_).text(fileName);
+    TextWriter(out, PathBufferSize).text(path_).text(fileName);
     return true;
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "toolkit/core/PathText.h"
+
 #include <cstddef>
 
 // The folder of one Update's downloaded programs: made fresh under the
@@ -7,7 +9,6 @@
 // must be gone by then.
 class RunFolder {
 public:
-    static constexpr std::size_t PathSize = 280;
 
     RunFolder() = default;
     ~RunFolder();
@@ -16,10 +17,10 @@ public:
 
     // temporaryFolder ends in a backslash. False when no new folder could be made.
     bool create(const char *temporaryFolder);
-    // The folder's path and fileName into out (PathSize bytes); false when it
+    // The folder's path and fileName into out (PathBufferSize bytes); false when it
     // does not fit or there is no folder.
     bool pathOf(const char *fileName, char *out) const;
 
 private:
-    char path_[PathSize] = "";
+    char path_[PathBufferSize] = "";
 };

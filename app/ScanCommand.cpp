@@ -53,7 +53,7 @@ int ScanCommand::run()
 
     char *const tempPath = window_.tempPath;
     SendMessageA(list_.handle, LB_RESETCONTENT, 0, 0);
-    if (replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName))
+    if (replaceFileName(tempPath, PathBufferSize, CatalogueFileName))
         DeleteFileA(tempPath);
 
     int fetched = 0;

@@ -87,7 +87,7 @@ int UpdateCommand::run()
 
     // Made before the programs, so that it is removed after them.
     RunFolder folder;
-    char temporaryFolder[MainWindow::TempPathSize];
+    char temporaryFolder[PathBufferSize];
     std::strcpy(temporaryFolder, window_.tempPath);
     cutToDirectory(temporaryFolder);
     if (!folder.create(temporaryFolder)) {
@@ -113,7 +113,7 @@ int UpdateCommand::run()
         // Closing the window frees the entries while the fetch still runs.
         char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
-        char path[RunFolder::PathSize];
+        char path[PathBufferSize];
         ProgramSink &program = programs[index];
         program.prepare(folder.pathOf(fileName, path) ? path : "", entry);
 

@@ -314,7 +314,7 @@ int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSi
 
 int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName)
 {
-    if (!replaceFileName(localPathBuffer, LocalPathBufferSize, fileName)) {
+    if (!replaceFileName(localPathBuffer, PathBufferSize, fileName)) {
         replaceFileName(urlBuffer, UrlBufferSize, fileName);
         status = DownloadCreateFailed;
         return report(urlBuffer, localPathBuffer);

@@ -7,6 +7,7 @@
 #include "net/core/RateWindow.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
 
 #include <cstdint>
 
@@ -32,7 +33,6 @@ class Downloader {
 public:
     // The sizes of the callers' URL and local path buffers given to fetchAndReport.
     static constexpr unsigned UrlBufferSize = 100;
-    static constexpr unsigned LocalPathBufferSize = 280;
     static constexpr unsigned BlockSize = 6000;
     static constexpr DWORD DefaultTimeoutMs = 30000;
     // The slowest retrieval waited for: at least MinimumWindowBytes in every
@@ -59,7 +59,7 @@ public:
     // owned by the message owner.
     int fetchAndReport(char *urlBuffer, const char *fileName, DownloadSink &sink);
     // As above into a file: fileName also goes after the folder held in
-    // localPathBuffer (LocalPathBufferSize bytes).
+    // localPathBuffer (PathBufferSize bytes).
     int fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName);
     void closeSession();
     unsigned bytesPerSecond();

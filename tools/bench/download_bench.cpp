@@ -161,7 +161,7 @@ int main(int argc, char **argv)
             if (mode < 2) {
                 Downloader &d = mode == 0 ? static_cast<Downloader &>(downloader) : pumpOnly;
                 char urlBuffer[Downloader::UrlBufferSize];
-                char pathBuffer[Downloader::LocalPathBufferSize];
+                char pathBuffer[PathBufferSize];
                 std::snprintf(urlBuffer, sizeof urlBuffer, "%s", folderUrl);
                 std::snprintf(pathBuffer, sizeof pathBuffer, "%s\\Kestrel.ini", localFolder.c_str());
                 d.openSession("Kestrel");
@@ -190,8 +190,8 @@ int main(int argc, char **argv)
     std::printf("ratio (with panel / bare): %7.2f\n", best[2] / best[0]);
 
     if (argc > 5) {
-        char fetched[Downloader::LocalPathBufferSize];
-        char target[Downloader::LocalPathBufferSize];
+        char fetched[PathBufferSize];
+        char target[PathBufferSize];
         std::snprintf(fetched, sizeof fetched, "%s\\%s", localFolder.c_str(), name);
         std::snprintf(target, sizeof target, "%s\\installed.exe", localFolder.c_str());
         UpdateSteps steps;

@@ -35,7 +35,7 @@ protected:
     }
 
     char urlBuffer[Downloader::UrlBufferSize];
-    char pathBuffer[Downloader::LocalPathBufferSize];
+    char pathBuffer[PathBufferSize];
     ScriptedDownloader downloader;
     MessageBoxCatcher boxes;
 };

@@ -4,16 +4,7 @@
 
 #include <cstring>
 
-// The core's attribute bits are the platform's; some are missing from older
-// headers.
-#ifndef FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
-#define FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS 0x00400000
-#endif
-static_assert(FileAttribute::System == FILE_ATTRIBUTE_SYSTEM && FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY
-              && FileAttribute::ReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT
-              && FileAttribute::Offline == FILE_ATTRIBUTE_OFFLINE
-              && FileAttribute::RecallOnDataAccess == FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
-              && IsReparseTagNameSurrogate(NameSurrogateTagBit));
+static_assert(IsReparseTagNameSurrogate(NameSurrogateTagBit), "the core's name-surrogate bit is the platform's");
 
 bool FolderLister::first(const char *folder, ListedEntry &entry)
 {

@@ -4,7 +4,8 @@
 
 bool refusesTargetAttributes(std::uint32_t attributes)
 {
-    return (attributes & (ReadOnlyAttribute | HiddenAttribute | SystemAttribute | DirectoryAttribute)) != 0;
+    using namespace FileAttribute;
+    return (attributes & (ReadOnly | Hidden | System | Directory)) != 0;
 }
 
 bool needsInUseProbe(std::uint32_t moveError)
@@ -14,9 +15,9 @@ bool needsInUseProbe(std::uint32_t moveError)
 
 ReplaceReason replaceReason(const ReplaceFacts &facts)
 {
-    if (facts.targetAttributes & ReadOnlyAttribute)
+    if (facts.targetAttributes & FileAttribute::ReadOnly)
         return ReplaceReason::ReadOnly;
-    if (facts.targetAttributes & (HiddenAttribute | SystemAttribute))
+    if (facts.targetAttributes & (FileAttribute::Hidden | FileAttribute::System))
         return ReplaceReason::HiddenOrSystem;
     if (facts.atFinalMove && needsInUseProbe(facts.error) &&
         (facts.openForWritingError == SharingViolationError || facts.openForWritingError == LockViolationError))

@@ -1,4 +1,6 @@
 #pragma once
+#include "toolkit/core/FileAttributes.h"
+
 #include <cstdint>
 
 // Why an installed program could not be replaced, as the user is told it.
@@ -23,12 +25,6 @@ struct ReplaceFacts {
     // of opening the target for writing with full sharing, 0 when it opened.
     std::uint32_t openForWritingError;
 };
-
-// Attribute bits of the platform's files, as the core sees them.
-constexpr std::uint32_t ReadOnlyAttribute = 0x1;
-constexpr std::uint32_t HiddenAttribute = 0x2;
-constexpr std::uint32_t SystemAttribute = 0x4;
-constexpr std::uint32_t DirectoryAttribute = 0x10;
 
 // True when a target with these attributes is left alone without trying:
 // Windows refuses to overwrite read-only, hidden and system files, and Wine

@@ -1,14 +1,7 @@
 #pragma once
-#include <cstdint>
+#include "toolkit/core/FileAttributes.h"
 
-// The platform's file attribute bits that decide what the search takes.
-namespace FileAttribute {
-constexpr std::uint32_t System = 0x4;
-constexpr std::uint32_t Directory = 0x10;
-constexpr std::uint32_t ReparsePoint = 0x400;
-constexpr std::uint32_t Offline = 0x1000;
-constexpr std::uint32_t RecallOnDataAccess = 0x400000;
-}
+#include <cstdint>
 
 // The bit of a reparse tag that marks it a name surrogate: the reparse point
 // stands for another named entity (a junction, directory link or mount point).

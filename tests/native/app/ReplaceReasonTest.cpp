@@ -28,11 +28,12 @@ TEST(ReplaceReason, NamesTheCauseFromTheFailingStepAndTheTarget)
         {"shared at the move, free afterwards", {Archive, Sharing, true, 0}, ReplaceReason::OtherError},
         {"a sharing error at writing alone is not a probe", {Archive, DiskFull, true, Sharing}, ReplaceReason::OtherError},
         {"disk full while copying", {Archive, DiskFull, false, 0}, ReplaceReason::OtherError},
-        {"read-only", {ReadOnlyAttribute | Archive, 0, false, 0}, ReplaceReason::ReadOnly},
-        {"read-only and hidden", {ReadOnlyAttribute | HiddenAttribute, 0, false, 0}, ReplaceReason::ReadOnly},
-        {"hidden", {HiddenAttribute, 0, false, 0}, ReplaceReason::HiddenOrSystem},
-        {"system", {SystemAttribute | Archive, 0, false, 0}, ReplaceReason::HiddenOrSystem},
-        {"a folder", {DirectoryAttribute, 267, false, 0}, ReplaceReason::OtherError},
+        {"read-only", {FileAttribute::ReadOnly | Archive, 0, false, 0}, ReplaceReason::ReadOnly},
+        {"read-only and hidden", {FileAttribute::ReadOnly | FileAttribute::Hidden, 0, false, 0},
+         ReplaceReason::ReadOnly},
+        {"hidden", {FileAttribute::Hidden, 0, false, 0}, ReplaceReason::HiddenOrSystem},
+        {"system", {FileAttribute::System | Archive, 0, false, 0}, ReplaceReason::HiddenOrSystem},
+        {"a folder", {FileAttribute::Directory, 267, false, 0}, ReplaceReason::OtherError},
     };
     for (const Case &c : cases)
         EXPECT_EQ(replaceReason(c.facts), c.expected) << c.what;
@@ -42,7 +43,8 @@ TEST(ReplaceReason, RefusesOnlyReadOnlyHiddenSystemAndFolders)
 {
     EXPECT_FALSE(refusesTargetAttributes(0));
     EXPECT_FALSE(refusesTargetAttributes(Archive | 0x80 /* normal */ | 0x2000 /* not indexed */));
-    for (const std::uint32_t refused : {ReadOnlyAttribute, HiddenAttribute, SystemAttribute, DirectoryAttribute})
+    using namespace FileAttribute;
+    for (const std::uint32_t refused : {ReadOnly, Hidden, System, Directory})
         EXPECT_TRUE(refusesTargetAttributes(refused | Archive)) << refused;
 }
 

@@ -363,7 +363,7 @@ const char *firstLineFor(const ExpectedLines &lines, const char *header, const c
         ++first;
     for (std::size_t i = first + 1; i < lines.count() && lines.line(i)[0] != '['; ++i) {
         const std::string line = lines.line(i);
-        if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(ChecksumSeparator)).c_str(), fileName))
+        if (!line.empty() && sameIgnoringCase(line.substr(0, line.find(FieldSeparator)).c_str(), fileName))
             return lines.line(i);
     }
     return nullptr;
@@ -385,7 +385,7 @@ void checkChecksums(const char *data, std::size_t size, const ExpectedLines &lin
             FUZZ_REQUIRE(entry.checksumStatus == ChecksumStatus::None);
             continue;
         }
-        const char *digits = std::strchr(found, ChecksumSeparator);
+        const char *digits = std::strchr(found, FieldSeparator);
         const bool wellFormed = digits && std::strlen(digits + 1) == Sha256HexLength && lowerHex(digits + 1, Sha256HexLength);
         FUZZ_REQUIRE(entry.checksumStatus == (wellFormed ? ChecksumStatus::Present : ChecksumStatus::Malformed));
         if (wellFormed) {
@@ -412,7 +412,7 @@ void checkSizes(const char *data, std::size_t size, const ExpectedLines &lines)
             FUZZ_REQUIRE(entry.sizeStatus == SizeStatus::None);
             continue;
         }
-        const char *digits = std::strchr(found, ChecksumSeparator);
+        const char *digits = std::strchr(found, FieldSeparator);
         unsigned __int128 value = 0;
         bool wellFormed = digits && digits[1] != '\0';
         for (const char *c = digits ? digits + 1 : ""; wellFormed && *c; ++c) {

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr char Separator = '|';
 constexpr std::size_t NoteLength = 11;
 
 // Copies the field under the cursor, at most outSize - 1 characters, and
@@ -16,13 +15,13 @@ constexpr std::size_t NoteLength = 11;
 void takeField(const char *&cursor, char *out, std::size_t outSize, bool lastField = false)
 {
     std::size_t length = 0;
-    while (*cursor != '\0' && (lastField || *cursor != Separator)) {
+    while (*cursor != '\0' && (lastField || *cursor != FieldSeparator)) {
         if (length < outSize - 1)
             out[length++] = *cursor;
         ++cursor;
     }
     out[length] = '\0';
-    if (*cursor == Separator)
+    if (*cursor == FieldSeparator)
         ++cursor;
 }
 

@@ -15,8 +15,9 @@ constexpr char IssuedHeader[] = "[Issued]";       // one line: when it was made,
 constexpr char ExpiresHeader[] = "[Expires]";     // one line: the last day it is accepted
 constexpr char SignatureHeader[] = "[Signature]"; // one line: base64 of the signature
 
-// Separates a checksum or size line's file name from its value.
-constexpr char ChecksumSeparator = '|';
+// Separates the fields of an entry line, and a checksum or size line's file
+// name from its value.
+constexpr char FieldSeparator = '|';
 
 enum class SectionKind {
     None,          // before the first header

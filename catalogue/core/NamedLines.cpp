@@ -6,7 +6,7 @@
 
 const char *splitNamedLine(const char *line, char *name, std::size_t nameSize)
 {
-    const char *separator = std::strchr(line, ChecksumSeparator);
+    const char *separator = std::strchr(line, FieldSeparator);
     const std::size_t nameLength = separator ? static_cast<std::size_t>(separator - line) : std::strlen(line);
     const std::size_t kept = nameLength < nameSize - 1 ? nameLength : nameSize - 1;
     std::memcpy(name, line, kept);

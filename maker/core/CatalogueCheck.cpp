@@ -22,7 +22,7 @@ bool tooLong(const CatalogueLine &line)
 const char *versionField(const char *line)
 {
     for (int separators = 0; separators < 5; ++separators) {
-        line = std::strchr(line, '|');
+        line = std::strchr(line, FieldSeparator);
         if (!line)
             return "";
         ++line;
@@ -140,7 +140,7 @@ private:
             }
             // A program whose name starts with "[" would be read as a header,
             // and every entry after it lost with it.
-            if (line.header && line.startsLine && std::strchr(line.text, ChecksumSeparator))
+            if (line.header && line.startsLine && std::strchr(line.text, FieldSeparator))
                 findings_.problem(line.number, "line starts with \"[\": Kestrel reads it as a section header, not "
                                   "as a program, checksum or size");
             // Of a line too long, Kestrel takes the first piece for an entry
@@ -183,7 +183,8 @@ private:
         if (!dateTimeValid)
             findings_.problem(lineNumber, "date or time that Kestrel cannot read");
 
-        const std::size_t nameLength = std::strcspn(line, "|");
+        const char *const nameEnd = std::strchr(line, FieldSeparator);
+        const std::size_t nameLength = nameEnd ? static_cast<std::size_t>(nameEnd - line) : std::strlen(line);
         if (nameLength > MaxFileNameLength)
             findings_.problem(lineNumber, "name of %u characters; at most %u", static_cast<unsigned>(nameLength),
                               static_cast<unsigned>(MaxFileNameLength));

@@ -56,10 +56,10 @@ std::size_t writeCatalogue(const ListedProgram *programs, int count, const Calen
     }
     text.add("%s\r\n", HashesHeader);
     for (int i = 0; i < count; ++i)
-        text.add("%s%c%s\r\n", programs[i].name, ChecksumSeparator, programs[i].checksum);
+        text.add("%s%c%s\r\n", programs[i].name, FieldSeparator, programs[i].checksum);
     text.add("%s\r\n", SizesHeader);
     for (int i = 0; i < count; ++i)
-        text.add("%s%c%llu\r\n", programs[i].name, ChecksumSeparator,
+        text.add("%s%c%llu\r\n", programs[i].name, FieldSeparator,
                  static_cast<unsigned long long>(programs[i].size));
     char time[IssueTimeLength + 1];
     formatIssueTime(issued, time);

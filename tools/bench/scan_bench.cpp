@@ -11,6 +11,7 @@
 // per folder ("*.exe" for files, "*" for subfolders), the other one read ("*")
 // from which it counts the names ending in ".exe" and enters the subfolders
 // at once, and neither does anything else.
+#include "app/WindowParts.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ProgramFinder.h"
 #include "toolkit/ProgramListBox.h"
@@ -167,9 +168,7 @@ int main(int argc, char **argv)
                                     0, 0, 640, 480, nullptr, nullptr, windowClass.hInstance, nullptr);
     ProgramListBox list;
     StatusBar statusBar;
-    statusBar.allocatePanes(2);
-    statusBar.addPane(80, 0);
-    statusBar.addPane(14, 0);
+    addStatusPanes(statusBar);
     if (!window.handle || !list.create(window.handle, 0, "", 0, 0, 632, 400) || !statusBar.createStatus(window.handle)) {
         std::fprintf(stderr, "cannot create the window\n");
         return 1;

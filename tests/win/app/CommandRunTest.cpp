@@ -1,5 +1,6 @@
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "app/WindowParts.h"
 #include "catalogue/ProgramFinder.h"
 #include "net/ProgressDownloader.h"
 #include "tests/harness/MessageBoxCatcher.h"
@@ -74,14 +75,10 @@ protected:
     {
         ASSERT_TRUE(maker::available()) << "the maker's server fixture is not running";
         maker::setBehaviour("{}");
-        status.allocatePanes(2);
-        status.addPane(80, 0);
-        status.addPane(14, 0);
+        addStatusPanes(status);
         registerProgressWindowClass();
         ASSERT_TRUE(window.createFrame());
-        bar.allocateButtons(2);
-        bar.addButton("&Start", 60, CommandStart, 0);
-        bar.addButton("&Update", 66, CommandUpdate, 1);
+        ASSERT_TRUE(addCommandButtons(bar));
         window.initialiseContents();
         downloader.window = window.handle;
         CreateDirectoryA("D:\\apps", nullptr);

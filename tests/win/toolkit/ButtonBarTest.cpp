@@ -9,22 +9,19 @@ struct ButtonSpec {
     const char *label;
     int width;
     int commandId;
-    int disabled;
 };
 const ButtonSpec AppButtons[] = {
-    {"&Start", 60, 40002, 0},
-    {"&Update", 66, 40003, 1},
-    {"About", 60, 40004, 0},
-    {"E&xit", 60, 40001, 0},
+    {"&Start", 60, 40002},
+    {"&Update", 66, 40003},
+    {"About", 60, 40004},
+    {"E&xit", 60, 40001},
 };
 
 class ButtonBarInFrame : public FrameFixture {
 protected:
     void addAppButtons()
     {
-        bar.allocateButtons(4);
-        for (const ButtonSpec &b : AppButtons)
-            ASSERT_EQ(bar.addButton(b.label, b.width, b.commandId, b.disabled), 1) << b.label;
+        ASSERT_EQ(addCommandButtons(bar), 1);
     }
 
     RECT buttonRect(int index)

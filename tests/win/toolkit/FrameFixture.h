@@ -1,4 +1,5 @@
 #pragma once
+#include "app/WindowParts.h"
 #include "toolkit/ButtonBar.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/ProgramListBox.h"
@@ -26,15 +27,13 @@ public:
 };
 
 // The application's arrangement: a frame with a program list, a button bar and
-// a status bar of two panes (80, 14). The frame is destroyed after each test and
+// a status bar of two panes (addStatusPanes). The frame is destroyed after each test and
 // the quit message its destruction posts is taken out of the queue again.
 class FrameFixture : public testing::Test {
 protected:
     void SetUp() override
     {
-        status.allocatePanes(2);
-        status.addPane(80, 0);
-        status.addPane(14, 0);
+        addStatusPanes(status);
         ASSERT_TRUE(frame.createFrame(list, bar, status));
     }
 

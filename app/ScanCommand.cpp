@@ -23,7 +23,6 @@
 namespace {
 
 const char NothingToUpdate[] = "Nothing to update.";
-constexpr int SearchDepth = 16;
 
 // Size of the downloaded catalogue; 0 when it is missing or unreadable.
 DWORD catalogueSize(const char *path)
@@ -92,7 +91,7 @@ int ScanCommand::run()
         if (!window_.fixedDrive[index])
             continue;
         driveRoot(index, root);
-        finder_.search(root, "*.exe", SearchDepth, 0);
+        finder_.search(root, ProgramPattern, SearchDepth, 0);
         if (windowDestroyed(window_.handle)) {
             DeleteFileA(tempPath);
             return 0;

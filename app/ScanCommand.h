@@ -21,6 +21,11 @@ public:
     // did not run, failed (the user has been told) or the window was closed.
     int run();
 
+    // What the search looks for on each fixed drive, and how many levels of
+    // subfolders below the root it goes down.
+    static constexpr char ProgramPattern[] = "*.exe";
+    static constexpr int SearchDepth = 16;
+
 private:
     MainWindow &window_;
     ListBoxControl &list_;

@@ -11,6 +11,7 @@
 // per folder ("*.exe" for files, "*" for subfolders), the other one read ("*")
 // from which it counts the names ending in ".exe" and enters the subfolders
 // at once, and neither does anything else.
+#include "app/ScanCommand.h"
 #include "app/WindowParts.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ProgramFinder.h"
@@ -39,7 +40,7 @@ void bareWalk(char *folder, std::size_t length, int depth, WalkCounts &counts)
     ++counts.folders;
     WIN32_FIND_DATAA found;
     char pattern[300];
-    std::snprintf(pattern, sizeof pattern, "%s*.exe", folder);
+    std::snprintf(pattern, sizeof pattern, "%s%s", folder, ScanCommand::ProgramPattern);
     HANDLE files = FindFirstFileA(pattern, &found);
     if (files != INVALID_HANDLE_VALUE) {
         do {
@@ -54,7 +55,7 @@ void bareWalk(char *folder, std::size_t length, int depth, WalkCounts &counts)
         return;
     do {
         std::size_t nameLength = std::strlen(found.cFileName);
-        if (depth < 16 && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.'
+        if (depth < ScanCommand::SearchDepth && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.'
             && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) && length + nameLength + 1 < 260) {
             std::memcpy(folder + length, found.cFileName, nameLength);
             folder[length + nameLength] = '\\';
@@ -93,7 +94,7 @@ void oneReadWalk(char *folder, std::size_t length, int depth, WalkCounts &counts
         std::size_t nameLength = std::strlen(found.cFileName);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             counts.files += endsInExe(found.cFileName, nameLength);
-        } else if (depth < 16 && found.cFileName[0] != '.'
+        } else if (depth < ScanCommand::SearchDepth && found.cFileName[0] != '.'
                    && !(found.dwFileAttributes & (FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT))
                    && length + nameLength + 1 < 259) {
             std::memcpy(folder + length, found.cFileName, nameLength);
@@ -129,7 +130,7 @@ double timeSearch(FileFinder &finder, const char *root)
 {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    finder.search(root, "*.exe", 16, 0);
+    finder.search(root, ScanCommand::ProgramPattern, ScanCommand::SearchDepth, 0);
     QueryPerformanceCounter(&end);
     return seconds(start, end);
 }

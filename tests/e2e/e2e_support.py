@@ -14,6 +14,8 @@ from kestrel_harness import drive_c, _wine_env
 
 CATALOGUE_URL = "http://updates.corvel.example/Utils/Kestrel.ini"
 TOKEN_SECTION = "[L]\r\n&7(2?KwT\r\n"
+# The maker's program most tests put in their catalogue: name, date, time, version.
+SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 
 
 def catalogue(*entries, token=True):
@@ -90,6 +92,19 @@ def answer_boxes_until(app, predicate, what, count=0, timeout=300):
         seen.append(boxes[0])
         app.box_ok()
         app.wait_for(lambda s: messages(s) != boxes, 60, "the box to close")
+
+
+def start_and_update(app, after_scan=None, what="the update"):
+    """Presses Start and waits for "Ready to update"; calls after_scan with a
+    fresh look when given (to check what the scan listed, or to change what
+    the server serves); presses Update and answers every box until "Done".
+    The boxes and the last state, as answer_boxes_until gives them."""
+    app.click("&Start")
+    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
+    if after_scan:
+        after_scan(app.state())
+    app.click("&Update")
+    return answer_boxes_until(app, lambda s: s["status"][0] == "Done", what)
 
 
 def folder_names(folder):
@@ -196,18 +211,24 @@ def tamperer(temp_windows_path, log):
     """A Wine process that keeps trying to change, rename, replace and delete
     the program files of every Update folder under temp_windows_path; it
     writes "<files seen> <successes>" to log (a path under C:\\kestrel)."""
+    program = _helper_program("tamperer", _TAMPERER_SOURCE)
+    log_path = drive_c() / "kestrel" / log
+    log_path.unlink(missing_ok=True)
+    return WineProcess(program, temp_windows_path, "C:\\kestrel\\" + log, ready=log_path.exists)
+
+
+def _helper_program(name, source):
+    """The Windows path of C:\\kestrel\\<name>.exe, built from the C source
+    the first time it is asked for."""
     folder = drive_c() / "kestrel"
     folder.mkdir(exist_ok=True)
-    program = folder / "tamperer.exe"
+    program = folder / f"{name}.exe"
     if not program.exists():
         with tempfile.TemporaryDirectory() as work:
-            source = pathlib.Path(work, "tamperer.c")
-            source.write_text(_TAMPERER_SOURCE)
-            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(program)], check=True)
-    log_path = folder / log
-    log_path.unlink(missing_ok=True)
-    return WineProcess("C:\\kestrel\\tamperer.exe", temp_windows_path, "C:\\kestrel\\" + log,
-                       ready=log_path.exists)
+            source_file = pathlib.Path(work, f"{name}.c")
+            source_file.write_text(source)
+            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source_file), "-o", str(program)], check=True)
+    return "C:\\kestrel\\" + program.name
 
 
 class WineProcess:
@@ -240,18 +261,10 @@ class WineProcess:
 
 def file_holder(windows_path):
     """A Wine process holding windows_path open without sharing."""
-    folder = drive_c() / "kestrel"
-    folder.mkdir(exist_ok=True)
-    holder = folder / "holder.exe"
-    if not holder.exists():
-        with tempfile.TemporaryDirectory() as work:
-            source = pathlib.Path(work, "holder.c")
-            source.write_text(_HOLDER_SOURCE)
-            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(holder)], check=True)
+    program = _helper_program("holder", _HOLDER_SOURCE)
     ready = drive_c() / "kestrel" / "holder.ready"
     ready.unlink(missing_ok=True)
-    return WineProcess("C:\\kestrel\\holder.exe", windows_path, "C:\\kestrel\\holder.ready",
-                       ready=ready.exists)
+    return WineProcess(program, windows_path, "C:\\kestrel\\holder.ready", ready=ready.exists)
 
 
 def running_program(windows_path, marker_check):

@@ -1,7 +1,7 @@
 """Faults and bad input, end to end: the real Kestrel.exe under Wine against the
 loopback maker's server, driven from outside.
 
-Each test checks the messages Kestrel shows (caption and text, in order) and,
+Each test checks the messages Kestrel shows (text and caption, in order) and,
 afterwards, that every user program is either its old file byte for byte or
 the server's new file complete, that no stray file appeared beside the
 programs, and that no downloaded program file stays in the temporary folder.
@@ -199,22 +199,18 @@ class FaultTests(unittest.TestCase):
 
     # -- driving
 
-    # The boxes as (caption, text).
+    # The boxes as (text, caption), as answer_boxes_until gives them.
     def boxes(self, app, count, timeout=60):
         seen, _ = answer_boxes_until(app, None, "a message box", count=count, timeout=timeout * count)
-        return [(caption, text) for text, caption in seen]
-
-    def boxes_until(self, app, done, timeout=120):
-        seen, state = answer_boxes_until(app, done, "a box or the end of the command", timeout=timeout)
-        return [(caption, text) for text, caption in seen], state
+        return seen
 
     def start_scan(self, app):
         app.click("&Start")
 
     def scan_until_ready(self, app):
         self.start_scan(app)
-        boxes, state = self.boxes_until(app, lambda s: s["status"][0] in ("Ready to update", "Nothing to update."),
-                                        timeout=300)
+        boxes, state = answer_boxes_until(app, lambda s: s["status"][0] in ("Ready to update", "Nothing to update."),
+                                          "the scan")
         self.assertEqual(boxes, [], "the scan itself showed messages")
         self.assertEqual(state["status"][0], "Ready to update")
         # The driver reads the list before the panes: look again now that the scan has ended.
@@ -222,7 +218,7 @@ class FaultTests(unittest.TestCase):
 
     def update_until_done(self, app):
         app.click("&Update")
-        return self.boxes_until(app, lambda s: s["status"][0] == "Done", timeout=300)
+        return answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
 
     @staticmethod
     def button(state, command_id):
@@ -274,21 +270,21 @@ class FaultTests(unittest.TestCase):
         long_line = entry_line("Good.exe", NEW).ljust(127) + "xyz"
         many = catalogue(*(entry_line(f"Tool{i:03}.exe", NEW) for i in range(101)))
         huge = good + "\n" * (1024 * 1024)
-        failed_fetch = ("Kestrel", "Failed to retrieve version information")
+        failed_fetch = ("Failed to retrieve version information", "Kestrel")
         cases = [
             ("500", good, {"Kestrel.ini": {"status": 500}},
-             [(url, "The server refused the request"), failed_fetch]),
+             [("The server refused the request", url), failed_fetch]),
             ("content-length longer than body", good, {"Kestrel.ini": {"truncate": 20}},
-             [(url, "Internet read error"), failed_fetch]),
+             [("Internet read error", url), failed_fetch]),
             ("closed without an answer", good, {"Kestrel.ini": {"close": True}},
-             [(url, "SendRequest failed"), failed_fetch]),
+             [("SendRequest failed", url), failed_fetch]),
             ("random bytes", noise, {},
-             [("Kestrel", "Your version of Kestrel needs to be updated.\n"
-                          "Go to the Internet and get the latest version.")]),
-            ("101 entries", many, {}, [("Kestrel", "The catalogue lists more than 100 programs.")]),
-            ("130-character line", catalogue(long_line), {}, [("xyz", "Can't convert date / time.")]),
-            ("over 1 MiB", huge, {}, [(temp_ini, "Can't open file")]),
-            ("without end", good, {"Kestrel.ini": {"endless": True}}, [(temp_ini, "Can't open file")]),
+             [("Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest version.",
+               "Kestrel")]),
+            ("101 entries", many, {}, [("The catalogue lists more than 100 programs.", "Kestrel")]),
+            ("130-character line", catalogue(long_line), {}, [("Can't convert date / time.", "xyz")]),
+            ("over 1 MiB", huge, {}, [("Can't open file", temp_ini)]),
+            ("without end", good, {"Kestrel.ini": {"endless": True}}, [("Can't open file", temp_ini)]),
         ]
         self.assertEqual(len(long_line), 130)
         with Drives({"d": None}) as drives:
@@ -325,8 +321,8 @@ class FaultTests(unittest.TestCase):
                 app.wait_ready()
                 self.start_scan(app)
                 self.assertEqual(self.boxes(app, 2, timeout=120),
-                                 [(BASE_URL + "Kestrel.ini", "Internet read error"),
-                                  ("Kestrel", "Failed to retrieve version information")])
+                                 [("Internet read error", BASE_URL + "Kestrel.ini"),
+                                  ("Failed to retrieve version information", "Kestrel")])
                 app.close()
                 self.assertEqual(app.wait_exit(), 0)
 
@@ -357,9 +353,9 @@ class FaultTests(unittest.TestCase):
                            "the second download")
                 time.sleep(0.5)  # let the first half of the body reach Kestrel
                 server.send_signal(signal.SIGKILL)
-                boxes, state = self.boxes_until(app, lambda s: s["status"][0] == "Done")
-                self.assertEqual(boxes, [(BASE_URL + "Second.exe", "Internet read error"),
-                                         ("D:\\Tools\\Second.exe", "Can't replace this file")])
+                boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update", timeout=120)
+                self.assertEqual(boxes, [("Internet read error", BASE_URL + "Second.exe"),
+                                         ("Can't replace this file", "D:\\Tools\\Second.exe")])
                 self.assertEqual(state["list"], [])
                 self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
                 self.assert_temp_leftovers()
@@ -373,8 +369,8 @@ class FaultTests(unittest.TestCase):
         program is refused, replaces nothing."""
         self.run_update_with_faulty_download(
             {"Second.exe": {"truncate": 5000}},
-            [(BASE_URL + "Second.exe", "Internet read error"),
-             ("D:\\Tools\\Second.exe", "Can't replace this file")], rerun_refused=True)
+            [("Internet read error", BASE_URL + "Second.exe"),
+             ("Can't replace this file", "D:\\Tools\\Second.exe")], rerun_refused=True)
 
     def test_full_temporary_folder(self):
         """The temporary folder lies on a 64 KiB file system that fills up
@@ -384,8 +380,8 @@ class FaultTests(unittest.TestCase):
                 self.skipTest(refused)
             with temp_folder_on(tiny):
                 self.run_update_with_faulty_download(
-                    {}, [("C:\\users\\root\\Temp\\K#\\Second.exe", "Unknown error"),
-                         ("D:\\Tools\\Second.exe", "Can't replace this file")])
+                    {}, [("Unknown error", "C:\\users\\root\\Temp\\K#\\Second.exe"),
+                         ("Can't replace this file", "D:\\Tools\\Second.exe")])
 
     def run_update_with_faulty_download(self, behaviour, expected, rerun_refused=False):
         with Drives({"d": None}) as drives, maker_server() as server:
@@ -403,7 +399,7 @@ class FaultTests(unittest.TestCase):
                 self.scan_until_ready(app)
                 boxes, state = self.update_until_done(app)
                 # The Update's own folder has a number that changes from run to run.
-                boxes = [(RUN_FOLDER_IN_PATH.sub(r"\\K#\\", caption), text) for caption, text in boxes]
+                boxes = [(text, RUN_FOLDER_IN_PATH.sub(r"\\K#\\", caption)) for text, caption in boxes]
                 self.assertEqual(boxes, expected)
                 self.assertEqual(state["list"], [])
                 self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
@@ -417,8 +413,8 @@ class FaultTests(unittest.TestCase):
                 app.wait_ready()
                 self.assertEqual(self.scan_until_ready(app)["list"], ["D:\\Tools\\Second.exe"])
                 boxes, state = self.update_until_done(app)
-                self.assertEqual(boxes, [(BASE_URL + "Second.exe", "The server refused the request"),
-                                         ("D:\\Tools\\Second.exe", "Can't replace this file")])
+                self.assertEqual(boxes, [("The server refused the request", BASE_URL + "Second.exe"),
+                                         ("Can't replace this file", "D:\\Tools\\Second.exe")])
                 self.assert_old_or_new(drives, "d", before, new_files, {"D:\\Tools\\First.exe"})
                 app.close()
                 self.assertEqual(app.wait_exit(), 0)
@@ -500,12 +496,12 @@ class FaultTests(unittest.TestCase):
                            "E:\\Good.exe": "\n\n" + DISK_FULL}
                 # A download that is not the program is found on the copy beside
                 # its first listed copy, before that copy is moved in.
-                expected = [(BASE_URL + "Missing.exe", "The server refused the request")]
+                expected = [("The server refused the request", BASE_URL + "Missing.exe")]
                 for path in listed:
                     if path in ("D:\\Plain\\Page.exe", "D:\\Plain\\Stranger.exe"):
-                        expected.append((BASE_URL + path.rsplit("\\", 1)[1], not_expected))
+                        expected.append((not_expected, BASE_URL + path.rsplit("\\", 1)[1]))
                     if path in kept:
-                        expected.append((path, "Can't replace this file" + reasons.get(path, "")))
+                        expected.append(("Can't replace this file" + reasons.get(path, ""), path))
                 self.assertEqual(boxes, expected)
                 self.assertEqual(state["list"], [])
                 self.assert_temp_leftovers()

@@ -18,7 +18,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import BUILD_DIR, Drives, Kestrel, _install, _wine_env, build_program, maker_server  # noqa: E402
-from e2e_support import Snapshot, answer_boxes_until, buttons, catalogue, scan_expecting_boxes  # noqa: E402
+from e2e_support import SAMPLE, Snapshot, catalogue, scan_expecting_boxes, start_and_update  # noqa: E402
 from catalogue_signing import _CARRIED, _cache  # noqa: E402
 from tls_authority import HOST, Authority  # noqa: E402
 
@@ -26,7 +26,6 @@ VARIANT = BUILD_DIR / "https-variant"
 TRUST_ROOT_EXE = BUILD_DIR / "bin" / "KestrelTrustRoot.exe"
 INSECURE = "The secure connection to the server failed."
 NO_CATALOGUE = ("Failed to retrieve version information", "Kestrel")
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 
 
 def make_https_variant(port):
@@ -87,13 +86,10 @@ class Https(unittest.TestCase):
                     self.assertEqual(server.requests(), [])
 
                     server.use_certificate(*good)
-                    app.click("&Start")
-                    state = app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
-                    self.assertEqual(state["list"], ["D:\\Apps\\Sample.exe"])
-
-                    server.use_certificate(*refused[2][1])
-                    app.click("&Update")
-                    boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the refused update")
+                    def after_scan(state):
+                        self.assertEqual(state["list"], ["D:\\Apps\\Sample.exe"])
+                        server.use_certificate(*refused[2][1])
+                    boxes, _ = start_and_update(app, after_scan, "the refused update")
                     self.assertEqual(boxes, [(INSECURE, base + "Sample.exe"),
                                              ("Can't replace this file", "D:\\Apps\\Sample.exe")])
                     self.assertTrue(before.unchanged(copy))
@@ -105,10 +101,7 @@ class Https(unittest.TestCase):
                 server.use_certificate(*good)
                 with Kestrel(executable=program, install_folder="kestrel-https") as app:
                     app.wait_ready()
-                    app.click("&Start")
-                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the second scan")
-                    app.click("&Update")
-                    boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    boxes, _ = start_and_update(app)
                     self.assertEqual(boxes, [])
                     app.close()
                     self.assertEqual(app.wait_exit(), 0)

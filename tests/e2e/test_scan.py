@@ -11,9 +11,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
-from e2e_support import CATALOGUE_URL, buttons, catalogue, scan_expecting_boxes, stop_serving  # noqa: E402
+from e2e_support import CATALOGUE_URL, SAMPLE, buttons, catalogue, scan_expecting_boxes, stop_serving  # noqa: E402
 
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 TOKEN_MESSAGE = ("Your version of Kestrel needs to be updated.\n"
                  "Go to the Internet and get the latest version.")
 

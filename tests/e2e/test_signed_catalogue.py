@@ -16,15 +16,14 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
-from e2e_support import (CATALOGUE_URL, Snapshot, answer_boxes_until, buttons, catalogue,  # noqa: E402
-                         folder_names, scan_expecting_boxes, version_tuple)
+from e2e_support import (CATALOGUE_URL, SAMPLE, Snapshot, buttons, catalogue, folder_names,  # noqa: E402
+                         scan_expecting_boxes, start_and_update, version_tuple)
 from catalogue_signing import (KEY_FILE, NEXT_KEY_FILE, checksum, expires_section, hashes_section,  # noqa: E402
                                issued_section, load_key, new_key, sign, sizes_section)
 
 VARIANT = pathlib.Path(os.environ.get("KESTREL_SIGNED_VARIANT", "build/win/signed-variant"))
 SIGNED_KESTREL = VARIANT / "bin" / "Kestrel.exe"
 
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
 ABSENT = ("Absent.exe", "1/1/20", "1:00:00 PM", "1.0.0.0")
 
@@ -113,12 +112,9 @@ class SignedCatalogue(unittest.TestCase):
                     app.wait_for(lambda s: s["status"][0] == "Nothing to update.", 300, "the LF catalogue's scan")
 
                     server.put("Kestrel.ini", signed)
-                    app.click("&Start")
-                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the signed catalogue's scan")
-                    self.assertEqual(app.state()["list"], ["D:\\Apps\\Other Tool.exe", "D:\\Apps\\Sample.exe",
-                                                           "D:\\Backup\\Other Tool.exe", "D:\\Backup\\Sample.exe"])
-                    app.click("&Update")
-                    boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    boxes, state = start_and_update(app, lambda state: self.assertEqual(state["list"], [
+                        "D:\\Apps\\Other Tool.exe", "D:\\Apps\\Sample.exe",
+                        "D:\\Backup\\Other Tool.exe", "D:\\Backup\\Sample.exe"]))
                     self.assertEqual(boxes, [(NOT_PROMISED, BASE + "Other Tool.exe"),
                                              ("Can't replace this file", "D:\\Apps\\Other Tool.exe"),
                                              ("Can't replace this file", "D:\\Backup\\Other Tool.exe")])

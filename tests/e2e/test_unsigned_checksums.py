@@ -8,11 +8,10 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server  # noqa: E402
-from e2e_support import (CATALOGUE_URL, Snapshot, answer_boxes_until, catalogue, scan_expecting_boxes,  # noqa: E402
-                         version_tuple)
+from e2e_support import (CATALOGUE_URL, SAMPLE, Snapshot, catalogue, scan_expecting_boxes,  # noqa: E402
+                         start_and_update, version_tuple)
 from catalogue_signing import checksum, expires_section, hashes_section  # noqa: E402
 
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
 CLOCK = ("Corvel Clock.exe", "7/1/05", "11:00:00 AM", "3.1.0.0")
 EXPIRED = "The catalogue has expired."
@@ -50,12 +49,8 @@ class UnsignedBuild(unittest.TestCase):
                             self.assertEqual(state["list"], [])
 
                     server.put("Kestrel.ini", text)
-                    app.click("&Start")
-                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
-                    self.assertEqual(app.state()["list"], ["D:\\Apps\\Corvel Clock.exe", "D:\\Apps\\Other Tool.exe",
-                                                           "D:\\Apps\\Sample.exe"])
-                    app.click("&Update")
-                    boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    boxes, _ = start_and_update(app, lambda state: self.assertEqual(state["list"], [
+                        "D:\\Apps\\Corvel Clock.exe", "D:\\Apps\\Other Tool.exe", "D:\\Apps\\Sample.exe"]))
                     self.assertEqual(boxes, [("The downloaded file is not the expected program.",
                                               BASE + "Other Tool.exe"),
                                              ("Can't replace this file", "D:\\Apps\\Other Tool.exe")])

@@ -11,10 +11,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, maker_server, temp_folder  # noqa: E402
 from kestrel_harness import drive_c  # noqa: E402
 from catalogue_signing import sizes_section  # noqa: E402
-from e2e_support import (Snapshot, answer_boxes_until, catalogue, file_holder, folder_names,  # noqa: E402
-                         running_program, stamped_time, stop_serving, tamperer, version_tuple)
+from e2e_support import (SAMPLE, Snapshot, answer_boxes_until, catalogue, file_holder,  # noqa: E402
+                         folder_names, running_program, stamped_time, start_and_update,
+                         stop_serving, tamperer, version_tuple)
 
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
 CLOCK = ("Corvel Clock.exe", "7/1/05", "11:00:00 AM", "3.1.0.0")
 WRONG = ("Wrong.exe", "2/29/00", "12:00:00 PM", "4.0.0.0")
@@ -147,11 +147,7 @@ class FirstOfThreeFetchesFails(unittest.TestCase):
             with maker_server(files={"Kestrel.ini": catalogue(SAMPLE, OTHER, CLOCK)}) as server, \
                     Kestrel(proxy=server.proxy) as app:
                 app.wait_ready()
-                app.click("&Start")
-                app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
-                stop_serving(server)
-                app.click("&Update")
-                boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                boxes, state = start_and_update(app, lambda _: stop_serving(server))
                 base = "http://updates.corvel.example/Utils/"
                 self.assertEqual(boxes, [
                     ("SendRequest failed", base + "Sample.exe"),
@@ -213,10 +209,7 @@ class TamperingWithTheDownload(unittest.TestCase):
                 temp = f"C:\\users\\{getpass.getuser()}\\Temp"
                 with tamperer(temp, "tamper.log"), Kestrel(proxy=server.proxy) as app:
                     app.wait_ready()
-                    app.click("&Start")
-                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
-                    app.click("&Update")
-                    boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    boxes, _ = start_and_update(app)
                     self.assertEqual(boxes, [])
                     seen, successes = read_tamper_log(drive_c() / "kestrel" / "tamper.log")
                     app.close()
@@ -242,10 +235,7 @@ class SizeBound(unittest.TestCase):
                     server.put("Kestrel.ini", catalogue(SAMPLE) + sizes_section({"Sample.exe": catalogue_size}))
                     with self.subTest(behaviour=behaviour), Kestrel(proxy=server.proxy) as app:
                         app.wait_ready()
-                        app.click("&Start")
-                        app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
-                        app.click("&Update")
-                        boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                        boxes, _ = start_and_update(app)
                         self.assertEqual(boxes, [("The downloaded file is not the expected program.",
                                                   "http://updates.corvel.example/Utils/Sample.exe"),
                                                  (CANT_REPLACE, "D:\\Apps\\Sample.exe")])

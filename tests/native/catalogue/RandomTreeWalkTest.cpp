@@ -1,5 +1,6 @@
 // The folder walk over generated trees, call for call against a plain
-// recursive walk written from the rule.
+// recursive walk that takes the same choice of entries.
+#include "catalogue/core/EntryChoice.h"
 #include "catalogue/core/FolderWalk.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,8 @@
 
 namespace {
 
-constexpr std::uint32_t Hidden = 0x2, System = 0x4, Directory = 0x10, Archive = 0x20, Reparse = 0x400,
-                        Offline = 0x1000, RecallOnDataAccess = 0x400000;
+using namespace FileAttribute;
+constexpr std::uint32_t Archive = 0x20;
 // Links (junctions, symbolic links, mount points, and what Wine lists: no
 // tag), then folders kept by a cloud drive or another filter.
 const std::uint32_t linkTags[] = {0, 0xA0000003, 0xA000000C, 0xA000001D};
@@ -134,14 +135,15 @@ void referenceWalk(const Tree &tree, int node, const std::string &path, int dept
 {
     deepest = std::max(deepest, depth);
     for (const Entry &e : tree.nodes[node])
-        if (!(e.attributes & (Directory | Offline | RecallOnDataAccess)) && (rule.pattern == "*" || endsInExe(e.name)))
+        if (!(e.attributes & Directory) && hasContentsHere(e.attributes) && (rule.pattern == "*" || endsInExe(e.name)))
             calls.push_back("file " + path + e.name);
     if (depth >= rule.maxDepth)
         return;
     for (const Entry &e : tree.nodes[node]) {
-        bool link = (e.attributes & Reparse) && (e.tag == 0 || e.tag >= 0xA0000000);
-        bool enter = (e.attributes & Directory) && e.name[0] != '.' && !link
-                  && (rule.includeSystemFolders || !(e.attributes & System)) && path.size() + e.name.size() + 1 < 260;
+        // Which folders may be entered is the product's rule, tried on its own in
+        // FolderWalkTest; here the walk around it is compared.
+        bool enter = isEnterableFolder(e.name.c_str(), e.attributes, e.tag, rule.includeSystemFolders) &&
+                     path.size() + e.name.size() + 1 < 260;
         if (!enter)
             continue;
         calls.push_back("sub " + path + e.name);
@@ -216,7 +218,7 @@ private:
             if (i != spine && chance(0.55)) {
                 e.name = fileName();
                 e.attributes = Archive | (chance(0.2) ? Hidden : 0) | (chance(0.1) ? System : 0)
-                             | (chance(0.1) ? Offline : 0) | (chance(0.1) ? RecallOnDataAccess | Reparse : 0);
+                             | (chance(0.1) ? Offline : 0) | (chance(0.1) ? RecallOnDataAccess | ReparsePoint : 0);
                 add(node, e);
                 continue;
             }
@@ -230,14 +232,14 @@ private:
             e.opensByShortName = e.shortName == e.name ? e.opensByName : chance(0.8);
             if (i != spine && chance(0.15)) {
                 // A link: to anywhere in the tree, an ancestor included.
-                e.attributes |= Reparse;
+                e.attributes |= ReparsePoint;
                 e.tag = linkTags[pick(0, 3)];
                 e.child = pick(0, static_cast<int>(tree_->nodes.size()) - 1);
                 add(node, e);
                 continue;
             }
             if (chance(0.1)) {
-                e.attributes |= Reparse;
+                e.attributes |= ReparsePoint;
                 e.tag = cloudTags[pick(0, 3)];
             }
             e.child = static_cast<int>(tree_->nodes.size());

@@ -12,8 +12,8 @@
 
 // The program's objects, all defined in Globals.cpp so that they are built in
 // this order before WinMain runs and destroyed in the reverse order after it.
-// Only WinMain uses them by these names; every other object is handed the
-// ones it works with.
+// WinMain uses them by these names, and the About box its display controls;
+// every other object is handed the ones it works with.
 
 // The About box's display controls.
 extern LabelControl titleLabel;

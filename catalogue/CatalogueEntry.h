@@ -5,8 +5,11 @@
 #include <cstdint>
 
 // The longest program file name a catalogue entry holds; longer names are
-// cut to it. The URL buffer, the working path and the build's check of the
-// folder address are all sized from this one number.
+// cut to it. The buffers around it keep their own fixed sizes and the limits
+// on what goes before a name are taken from this number: the build's check
+// of the folder address, so that address and name fit the URL buffer
+// (Downloader::UrlBufferSize), and the longest temporary folder Kestrel
+// uses, so that folder and name fit the working path (temporaryFolderFits).
 constexpr std::size_t MaxFileNameLength = 58;
 // The record's field for the name: the name, its terminator and one spare byte.
 constexpr std::size_t FileNameFieldSize = MaxFileNameLength + 2;
@@ -36,7 +39,7 @@ enum class SizeStatus : std::int32_t {
 // zero-filled block.
 struct CatalogueEntry {
     char fileName[FileNameFieldSize];  // at most MaxFileNameLength characters, always terminated
-    char note[12];              // at most 11 characters
+    char note[12];              // at most 11 characters, always terminated
     FileTime fileTime;          // the catalogue's local date and time, as UTC
     std::int32_t number;
     std::int32_t version[4];    // most significant first

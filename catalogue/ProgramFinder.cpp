@@ -8,11 +8,6 @@
 
 #include <cstring>
 
-ProgramFinder::ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
-{
-    attach(catalogue, list, statusBar);
-}
-
 void ProgramFinder::attach(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar)
 {
     catalogue_ = &catalogue;

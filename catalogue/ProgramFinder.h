@@ -24,7 +24,6 @@ class StatusBar;
 class ProgramFinder : public FileFinder {
 public:
     ProgramFinder() = default;
-    ProgramFinder(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
     void attach(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
 
     // In microseconds.

@@ -185,7 +185,8 @@ int main(int argc, char **argv)
     const char *names[] = {"Sample.exe", "Tool.exe", "Viewer.exe", "Setup.exe", "Notes.exe"};
     for (const char *name : names)
         setEntry(catalogue.entries[catalogue.entryCount++], name);
-    ProgramFinder finder(catalogue, list, statusBar);
+    ProgramFinder finder;
+    finder.attach(catalogue, list, statusBar);
 
     // The walk alone, without the program's hooks, shows what the finder's
     // own bookkeeping costs apart from the message pump and the status bar.

@@ -57,7 +57,6 @@ void setEntry(CatalogueEntry &entry, const char *fileName, std::int32_t a, std::
 // first file, as a user closing the window would.
 class QuittingFinder : public ProgramFinder {
 public:
-    using ProgramFinder::ProgramFinder;
     std::uint64_t step = 0;
 
 protected:
@@ -109,6 +108,7 @@ protected:
         setEntry(catalogue.entries[2], "Big.exe", 1, 65536 + 2, 0, 7);
         setEntry(catalogue.entries[3], "Unused.exe", 1, 2, 0, 7);
         catalogue.entryCount = 4;
+        finder.attach(catalogue, list, statusBar);
     }
 
     void TearDown() override
@@ -142,7 +142,7 @@ protected:
     ProgramListBox list;
     StatusBar statusBar;
     Catalogue catalogue{window};
-    ProgramFinder finder{catalogue, list, statusBar};
+    ProgramFinder finder;
 };
 
 } // namespace
@@ -260,7 +260,8 @@ TEST_F(ProgramFinderTest, AQuitArrivingDuringTheSearchStopsItWithinThePumpInterv
     for (const Case &c : cases) {
         SCOPED_TRACE(c.step);
         SendMessageA(list.handle, LB_RESETCONTENT, 0, 0);
-        QuittingFinder quitting(catalogue, list, statusBar);
+        QuittingFinder quitting;
+        quitting.attach(catalogue, list, statusBar);
         quitting.step = c.step;
         EXPECT_EQ(quitting.search("D:\\LateQuit\\", "*.exe", 16, 0), 1);
         std::vector<std::string> found = listed(), expected(chain.begin(), chain.begin() + c.listed);

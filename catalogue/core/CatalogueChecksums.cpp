@@ -1,7 +1,6 @@
 #include "catalogue/core/CatalogueChecksums.h"
 
 #include "catalogue/core/HexText.h"
-#include "catalogue/core/SectionWalker.h"
 
 #include <cstring>
 
@@ -34,10 +33,4 @@ void readCatalogueChecksums(const LineReader &lines, CatalogueEntry *entries, in
     for (int i = 0; i < count; ++i)
         entries[i].checksumStatus = ChecksumStatus::None;
     readNamedLines(lines, SectionKind::Hashes, entries, count, same, takeChecksum);
-}
-
-void readCatalogueChecksums(const char *data, std::size_t size, CatalogueEntry *entries, int count,
-                            SameFileName same)
-{
-    readCatalogueChecksums(catalogueLines(data, size), entries, count, same);
 }

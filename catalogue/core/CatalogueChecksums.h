@@ -1,7 +1,7 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
 #include "catalogue/core/CryptoSizes.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 #include "catalogue/core/NamedLines.h"
 
 #include <cstddef>
@@ -19,6 +19,9 @@ bool parseChecksumLine(const char *line, char *name, std::size_t nameSize, Sha25
 // from the reader as it stands.
 void readCatalogueChecksums(const LineReader &lines, CatalogueEntry *entries, int count, SameFileName same);
 
-// Fuzzing entry point: the same over any bytes, tabs kept as they are.
-void readCatalogueChecksums(const char *data, std::size_t size, CatalogueEntry *entries, int count,
-                            SameFileName same);
+// Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
+inline void readCatalogueChecksums(const char *data, std::size_t size, CatalogueEntry *entries, int count,
+                                   SameFileName same)
+{
+    readCatalogueChecksums(catalogueLines(data, size), entries, count, same);
+}

@@ -72,9 +72,3 @@ CatalogueReadResult readCatalogueEntries(const LineReader &lines, CatalogueEntry
     }
     return {CatalogueReadStatus::Complete, count};
 }
-
-CatalogueReadResult readCatalogueEntries(const char *data, std::size_t size, CatalogueEntry *entries,
-                                         int capacity, LocalTimeConverter convert, void *context)
-{
-    return readCatalogueEntries(catalogueLines(data, size), entries, capacity, convert, context);
-}

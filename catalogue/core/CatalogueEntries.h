@@ -1,7 +1,7 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
 #include "catalogue/core/CalendarTime.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 
 #include <cstddef>
 
@@ -38,6 +38,9 @@ bool parseEntryLine(const char *line, CatalogueEntry &entry, CalendarTime &local
 CatalogueReadResult readCatalogueEntries(const LineReader &lines, CatalogueEntry *entries, int capacity,
                                          LocalTimeConverter convert, void *context);
 
-// Fuzzing entry point: the same over any bytes, tabs kept as they are.
-CatalogueReadResult readCatalogueEntries(const char *data, std::size_t size, CatalogueEntry *entries,
-                                         int capacity, LocalTimeConverter convert, void *context);
+// Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
+inline CatalogueReadResult readCatalogueEntries(const char *data, std::size_t size, CatalogueEntry *entries,
+                                                int capacity, LocalTimeConverter convert, void *context)
+{
+    return readCatalogueEntries(catalogueLines(data, size), entries, capacity, convert, context);
+}

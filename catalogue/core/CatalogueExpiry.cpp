@@ -10,11 +10,6 @@ CatalogueExpiry readCatalogueExpiry(const LineReader &lines)
     return expiry;
 }
 
-CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size)
-{
-    return readCatalogueExpiry(catalogueLines(data, size));
-}
-
 bool isExpired(const CalendarTime &lastDay, const CalendarTime &today)
 {
     if (today.year != lastDay.year)

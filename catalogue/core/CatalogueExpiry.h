@@ -1,6 +1,6 @@
 #pragma once
 #include "catalogue/core/CalendarTime.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 
 #include <cstddef>
 
@@ -23,7 +23,10 @@ struct CatalogueExpiry {
 CatalogueExpiry readCatalogueExpiry(const LineReader &lines);
 
 // Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
-CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size);
+inline CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size)
+{
+    return readCatalogueExpiry(catalogueLines(data, size));
+}
 
 // True when today (a local date) is later than lastDay; the time of day is
 // not looked at.

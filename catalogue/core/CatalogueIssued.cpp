@@ -68,8 +68,3 @@ CatalogueIssued readCatalogueIssued(const LineReader &lines)
     issued.status = readLineAfterHeader<IssuedStatus>(lines, SectionKind::Issued, parseIssueTime, issued.time);
     return issued;
 }
-
-CatalogueIssued readCatalogueIssued(const char *data, std::size_t size)
-{
-    return readCatalogueIssued(catalogueLines(data, size));
-}

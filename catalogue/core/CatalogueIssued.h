@@ -1,6 +1,6 @@
 #pragma once
 #include "catalogue/core/CalendarTime.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 
 #include <cstddef>
 
@@ -37,4 +37,7 @@ bool issuedBefore(const CalendarTime &a, const CalendarTime &b);
 CatalogueIssued readCatalogueIssued(const LineReader &lines);
 
 // Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
-CatalogueIssued readCatalogueIssued(const char *data, std::size_t size);
+inline CatalogueIssued readCatalogueIssued(const char *data, std::size_t size)
+{
+    return readCatalogueIssued(catalogueLines(data, size));
+}

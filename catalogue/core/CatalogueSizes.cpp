@@ -1,7 +1,5 @@
 #include "catalogue/core/CatalogueSizes.h"
 
-#include "catalogue/core/SectionWalker.h"
-
 namespace {
 
 bool parseByteCount(const char *value, std::uint64_t &size)
@@ -42,9 +40,4 @@ void readCatalogueSizes(const LineReader &lines, CatalogueEntry *entries, int co
         entries[i].size = 0;
     }
     readNamedLines(lines, SectionKind::Sizes, entries, count, same, takeSize);
-}
-
-void readCatalogueSizes(const char *data, std::size_t size, CatalogueEntry *entries, int count, SameFileName same)
-{
-    readCatalogueSizes(catalogueLines(data, size), entries, count, same);
 }

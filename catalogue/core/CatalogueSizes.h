@@ -1,6 +1,6 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 #include "catalogue/core/NamedLines.h"
 
 #include <cstddef>
@@ -20,5 +20,9 @@ bool parseSizeLine(const char *line, char *name, std::size_t nameSize, std::uint
 // None when there is none. Reads from the reader as it stands.
 void readCatalogueSizes(const LineReader &lines, CatalogueEntry *entries, int count, SameFileName same);
 
-// Fuzzing entry point: the same over any bytes, tabs kept as they are.
-void readCatalogueSizes(const char *data, std::size_t size, CatalogueEntry *entries, int count, SameFileName same);
+// Fuzzing entry point: the same over any bytes, as catalogueLines reads them.
+inline void readCatalogueSizes(const char *data, std::size_t size, CatalogueEntry *entries, int count,
+                               SameFileName same)
+{
+    readCatalogueSizes(catalogueLines(data, size), entries, count, same);
+}

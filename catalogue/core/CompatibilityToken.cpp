@@ -16,8 +16,3 @@ bool hasCompatibilityToken(const LineReader &lines)
     }
     return false;
 }
-
-bool hasCompatibilityToken(const char *data, std::size_t size)
-{
-    return hasCompatibilityToken(catalogueLines(data, size));
-}

@@ -1,6 +1,6 @@
 #pragma once
 #include "catalogue/core/CatalogueSections.h"
-#include "catalogue/core/LineReader.h"
+#include "catalogue/core/SectionWalker.h"
 
 #include <cstddef>
 
@@ -14,5 +14,8 @@ constexpr char CompatibilityToken[] = "&7(2?KwT";
 // (the caller chooses tab handling).
 bool hasCompatibilityToken(const LineReader &lines);
 
-// Fuzzing entry point: the same check over any bytes, tabs kept as they are.
-bool hasCompatibilityToken(const char *data, std::size_t size);
+// Fuzzing entry point: the same check over any bytes, as catalogueLines reads them.
+inline bool hasCompatibilityToken(const char *data, std::size_t size)
+{
+    return hasCompatibilityToken(catalogueLines(data, size));
+}

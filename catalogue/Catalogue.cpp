@@ -167,8 +167,9 @@ int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const char *catalo
 int Catalogue::checkCatalogueVersion(LineReader lines)
 {
     if (!hasCompatibilityToken(lines)) {
-        messageOwner_.showWarning(
-            "Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest version.", MessageCaption);
+        messageOwner_.showWarning("Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest "
+                                  "version.",
+                                  MessageCaption);
         return 0;
     }
     return 1;

@@ -19,7 +19,8 @@ constexpr std::uint32_t RecallOnDataAccess = 0x400000;
 #define FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS 0x00400000
 #endif
 static_assert(FileAttribute::ReadOnly == FILE_ATTRIBUTE_READONLY && FileAttribute::Hidden == FILE_ATTRIBUTE_HIDDEN &&
-                  FileAttribute::System == FILE_ATTRIBUTE_SYSTEM && FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY &&
+                  FileAttribute::System == FILE_ATTRIBUTE_SYSTEM &&
+                  FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY &&
                   FileAttribute::ReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT &&
                   FileAttribute::Offline == FILE_ATTRIBUTE_OFFLINE &&
                   FileAttribute::RecallOnDataAccess == FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS,

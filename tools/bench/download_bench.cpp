@@ -10,6 +10,7 @@
 // The checksum (64 hex digits) is the fetched file's SHA-256, and the file a
 // maker's program of version 1.2.0.7, as in the Update's own checks.
 #include "app/DownloadCheck.h"
+#include "app/FetchSettings.h"
 #include "app/SafeReplace.h"
 #include "catalogue/Sha256.h"
 #include "catalogue/core/HexText.h"
@@ -38,7 +39,7 @@ double secondsSince(LARGE_INTEGER start)
 // Returns the bytes received, 0 on failure.
 unsigned long long bareFetch(const std::string &url, const std::string &localPath)
 {
-    InternetHandle session(InternetOpenA("Kestrel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    InternetHandle session(InternetOpenA(AgentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     std::string rest = url.substr(url.find("//") + 2);
     std::string server = rest.substr(0, rest.find('/'));
     std::string path = rest.substr(rest.find('/'));
@@ -164,7 +165,7 @@ int main(int argc, char **argv)
                 char pathBuffer[PathBufferSize];
                 std::snprintf(urlBuffer, sizeof urlBuffer, "%s", folderUrl);
                 std::snprintf(pathBuffer, sizeof pathBuffer, "%s\\Kestrel.ini", localFolder.c_str());
-                d.openSession("Kestrel");
+                d.openSession(AgentName);
                 if (mode == 0)
                     downloader.createProgressWindow(mainWindow, 40, RGB(0, 255, 0));
                 int ok = d.fetchAndReport(urlBuffer, pathBuffer, name);

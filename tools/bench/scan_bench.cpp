@@ -55,8 +55,9 @@ void bareWalk(char *folder, std::size_t length, int depth, WalkCounts &counts)
         return;
     do {
         std::size_t nameLength = std::strlen(found.cFileName);
-        if (depth < ScanCommand::SearchDepth && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.'
-            && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) && length + nameLength + 1 < 260) {
+        if (depth < ScanCommand::SearchDepth && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            && found.cFileName[0] != '.' && !(found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM)
+            && length + nameLength + 1 < 260) {
             std::memcpy(folder + length, found.cFileName, nameLength);
             folder[length + nameLength] = '\\';
             folder[length + nameLength + 1] = '\0';

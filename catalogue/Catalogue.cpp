@@ -167,8 +167,8 @@ int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const char *catalo
 int Catalogue::checkCatalogueVersion(LineReader lines)
 {
     if (!hasCompatibilityToken(lines)) {
-        messageOwner_.showWarning("Your version of Kestrel needs to be updated.\nGo to the Internet and get the latest "
-                                  "version.",
+        messageOwner_.showWarning("Your version of Kestrel needs to be updated.\n"
+                                  "Go to the Internet and get the latest version.",
                                   MessageCaption);
         return 0;
     }

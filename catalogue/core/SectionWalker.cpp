@@ -51,8 +51,7 @@ bool SectionWalker::next()
         ++line.number;
         line.length = 0;
         line.strayReturn = false;
-        const char *c = lines_.cursor;
-        for (; c != lines_.end && *c != '\n'; ++c) {
+        for (const char *c = lines_.cursor; c != lines_.end && *c != '\n'; ++c) {
             line.length += *c != '\r';
             line.strayReturn = line.strayReturn || (*c == '\r' && c + 1 != lines_.end && c[1] != '\n');
         }

@@ -16,6 +16,7 @@
 const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
 const char CatalogueKey[] = KESTREL_CATALOGUE_KEY;
 const char TemporaryFolderUnusable[] = "The temporary folder cannot be used.";
+const char InvalidPolicyFolder[] = "The update folder set by your administrator is not a valid address.";
 
 namespace {
 const char DrivesLineStart[] = "Drives to be scanned:  ";
@@ -29,6 +30,8 @@ MainWindow::MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &st
       scan_(*this, list, buttonBar, statusBar, finder, downloader),
       update_(*this, list, buttonBar, statusBar, downloader)
 {
+    std::strcpy(updateFolder.url, UpdateFolderUrl);
+    updateFolder.valid = true;
     finder.attach(catalogue, list, statusBar);
 }
 
@@ -150,7 +153,8 @@ void MainWindow::initialiseContents()
 
     findFixedDrives();
 
-    std::strncat(addressLine, UpdateFolderUrl, sizeof addressLine - std::strlen(addressLine) - 1);
+    updateFolder = readUpdateFolder(UpdateFolderUrl);
+    std::strncat(addressLine, updateFolder.url, sizeof addressLine - std::strlen(addressLine) - 1);
     SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(addressLine));
     appendDriveLetters(drivesLine, sizeof drivesLine, fixedDrive);
     SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drivesLine));
@@ -179,6 +183,20 @@ bool MainWindow::temporaryFolderUsable()
 {
     if (tempFolderUsable_)
         return true;
+    reportTemporaryFolderUnusable();
+    return false;
+}
+
+void MainWindow::reportTemporaryFolderUnusable()
+{
+    temporaryFolderFailed = true;
     showWarning(TemporaryFolderUnusable, "Kestrel");
+}
+
+bool MainWindow::updateFolderUsable()
+{
+    if (updateFolder.valid)
+        return true;
+    showWarning(InvalidPolicyFolder, "Kestrel");
     return false;
 }

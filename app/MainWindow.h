@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ScanCommand.h"
 #include "app/UpdateCommand.h"
+#include "app/UpdateFolder.h"
 #include "app/core/MainWindowText.h"
 #include "catalogue/Catalogue.h"
 #include "resources/ResourceIds.h"
@@ -41,14 +42,20 @@ public:
     int runUpdate();
     int showAbout();
     void showFileCount();
-    // The list's line height, the fixed drives, the two information lines and
-    // the temporary folder; once, after createFrame.
+    // The update folder, the list's line height, the fixed drives, the two
+    // information lines and the temporary folder; once, after createFrame.
     void initialiseContents();
     void findFixedDrives();
     // True when the temporary folder holds the working path; otherwise shows
     // "The temporary folder cannot be used." and answers false. The Start and
     // Update commands ask first and do nothing else when it is false.
     bool temporaryFolderUsable();
+    // Shows "The temporary folder cannot be used." and remembers it in
+    // temporaryFolderFailed.
+    void reportTemporaryFolderUnusable();
+    // True when the update folder is a valid address; otherwise shows that
+    // the administrator's is not and answers false. Start asks first.
+    bool updateFolderUsable();
 
     static constexpr int TempPathSize = 280;
     static constexpr int IconId = IDI_KESTREL;
@@ -63,6 +70,10 @@ public:
     int fixedDrive[DriveCount] = {};
     // Set while Start or Update runs (RunningCommand); both do nothing then.
     bool commandRunning = false;
+    // Where the catalogue and the programs are fetched from.
+    UpdateFolder updateFolder;
+    // Set once a command found the temporary folder unusable.
+    bool temporaryFolderFailed = false;
 
 private:
     ProgramListBox &list_;
@@ -77,7 +88,8 @@ private:
 
 // "The temporary folder cannot be used."
 extern const char TemporaryFolderUnusable[];
-// The server folder of the catalogue and the program files.
+// The maker's server folder of the catalogue and the program files, unless
+// an administrator set another (UpdateFolder).
 extern const char UpdateFolderUrl[];
 // Base64 of the maker's public key that catalogues must be signed with, or
 // of two keys separated by "," while the maker changes keys; empty in a build

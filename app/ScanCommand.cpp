@@ -48,7 +48,7 @@ int ScanCommand::run()
 {
     if (window_.commandRunning || !buttonBar_.isButtonEnabled(CommandStart))
         return 0;
-    if (!window_.temporaryFolderUsable())
+    if (!window_.temporaryFolderUsable() || !window_.updateFolderUsable())
         return 0;
     RunningCommand running(window_.commandRunning);
 
@@ -63,7 +63,7 @@ int ScanCommand::run()
     if (downloader_.openSession(AgentName)) {
         downloader_.setMessageOwner(window_.handle);
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
-        std::strcpy(url, UpdateFolderUrl);
+        std::strcpy(url, window_.updateFolder.url);
         // A catalogue too large to be read is refused while it arrives: a
         // server sending without end must not fill the disk.
         FileSink catalogueFile(tempPath, TextFileReader::MaxFileSize);

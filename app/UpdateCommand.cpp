@@ -37,7 +37,7 @@ FILETIME toFileTime(const FileTime &time)
 void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
 {
     char url[Downloader::UrlBufferSize];
-    std::strcpy(url, UpdateFolderUrl);
+    std::strcpy(url, window.updateFolder.url);
     replaceFileName(url, sizeof url, fileName);
     char text[80];
     loadMessageText(NotThePromisedProgram, text, sizeof text);
@@ -92,7 +92,7 @@ int UpdateCommand::run()
     std::strcpy(temporaryFolder, window_.tempPath);
     cutToDirectory(temporaryFolder);
     if (!folder.create(temporaryFolder)) {
-        window_.showWarning(TemporaryFolderUnusable, "Kestrel");
+        window_.reportTemporaryFolderUnusable();
         return 0;
     }
     // One per entry, by index; each deletes its file when the command ends.
@@ -120,7 +120,7 @@ int UpdateCommand::run()
 
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
-        std::strcpy(url, UpdateFolderUrl);
+        std::strcpy(url, window_.updateFolder.url);
         const int ok = downloader_.fetchAndReport(url, fileName, program);
         downloader_.destroyProgressWindow();
 

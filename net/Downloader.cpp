@@ -7,6 +7,7 @@
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/MessageRoute.h"
 #include "toolkit/MonotonicClock.h"
 #include "toolkit/ResourceText.h"
 
@@ -331,6 +332,6 @@ int Downloader::report(const char *url, const char *localPath)
     // A fetch stopped because its owner window was closed is not news to anyone.
     if (messageOwner_ && !IsWindow(messageOwner_))
         return 0;
-    MessageBoxA(messageOwner_, text, status >= DownloadStopped ? url : localPath, MB_ICONWARNING);
+    showMessage(messageOwner_, text, status >= DownloadStopped ? url : localPath, MB_ICONWARNING);
     return 0;
 }

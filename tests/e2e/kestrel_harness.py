@@ -334,9 +334,11 @@ class Kestrel:
     for the next.
     """
 
-    def __init__(self, proxy=None, env=None, timeout=300, executable=None, install_folder="kestrel"):
+    def __init__(self, proxy=None, env=None, timeout=300, executable=None, install_folder="kestrel", args=()):
         """executable: another build of Kestrel.exe (default: the build's own),
-        run from C:\\<install_folder> so the copies of two builds never mix."""
+        run from C:\\<install_folder> so the copies of two builds never mix;
+        args: its command line."""
+        self.args = list(args)
         self.executable = executable or KESTREL_EXE
         self.install_folder = install_folder
         self.extra_env = dict(env or {})
@@ -355,7 +357,7 @@ class Kestrel:
         forget_kept_state()
         self._log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
-            ["timeout", "-k", "10", str(self.timeout), "wine", program],
+            ["timeout", "-k", "10", str(self.timeout), "wine", program, *self.args],
             env=_wine_env(self.extra_env), stdout=self._log, stderr=subprocess.STDOUT,
             stdin=subprocess.DEVNULL, cwd=drive_c() / self.install_folder)  # current folder: the program's
         return self

@@ -18,13 +18,12 @@ from test_unattended import events, run  # noqa: E402
 VARIANT = pathlib.Path(os.environ.get("KESTREL_SIGNED_VARIANT", "build/win/signed-variant"))
 SIGNED = {"executable": VARIANT / "bin" / "Kestrel.exe", "install_folder": "kestrel-signed"}
 SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
-POLICY = "Software\\Policies\\Corvel\\Kestrel"
 INVALID = "message: The update folder set by your administrator is not a valid address. (Kestrel)"
 
 
 def set_policy(root, value):
-    subprocess.run(["timeout", "60", "wine", "reg", "add", f"{root}\\{POLICY}", "/v", "UpdateFolder", "/d", value,
-                    "/f"], env=_wine_env(), check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["timeout", "60", "wine", "reg", "add", root + "\\Software\\Policies\\Corvel\\Kestrel", "/v",
+                    "UpdateFolder", "/d", value, "/f"], env=_wine_env(), check=True, capture_output=True)
 
 
 class Mirror(unittest.TestCase):

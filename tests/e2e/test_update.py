@@ -115,6 +115,8 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                                              "Wrong.exe", "Corvel%2541.exe"]))
                     app.close()
                     self.assertEqual(app.wait_exit(), 0)
+            # A run with no command line writes no log.
+            self.assertEqual(list(drive_c().glob("users/*/AppData/Local/Corvel")), [])
 
             stamps = {entry[0].lower(): stamped_time(entry[1], entry[2]) for entry in (SAMPLE, OTHER, CLOCK, PERCENT)}
             for windows_path, path in copies.items():

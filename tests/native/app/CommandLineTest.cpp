@@ -3,7 +3,6 @@
 #include <string>
 
 #include "app/core/CommandLine.h"
-#include "app/core/LogText.h"
 
 namespace {
 
@@ -19,18 +18,15 @@ TEST(CommandLine, ModesLogFileAndWhatIsNotUnderstood)
 {
     const LineCase cases[] = {
         {"", RunMode::Interactive, true, "", ""},
-        {"  \t ", RunMode::Interactive, true, "", ""},
         {"/update", RunMode::Update, true, "", ""},
         {"-UPDATE", RunMode::Update, true, "", ""},
         {" /Check ", RunMode::Check, true, "", ""},
         {"-check -LOG C:\\k.log", RunMode::Check, true, "C:\\k.log", ""},
         {"/update /log \"C:\\My Logs\\k.log\"", RunMode::Update, true, "C:\\My Logs\\k.log", ""},
         {"/updates", RunMode::Interactive, false, "", "/updates"},
-        {"update", RunMode::Interactive, false, "", "update"},
         {"/log x.log /update", RunMode::Interactive, false, "", "/log"},
         {"/check /update", RunMode::Check, false, "", "/update"},
         {"/check /log", RunMode::Check, false, "", "/log without a file name"},
-        {"/check /log \"\"", RunMode::Check, false, "", "/log without a file name"},
         {"/check /log a.log extra", RunMode::Check, false, "a.log", "extra"},
     };
     for (const auto &c : cases) {
@@ -40,7 +36,6 @@ TEST(CommandLine, ModesLogFileAndWhatIsNotUnderstood)
         EXPECT_STREQ(line.logPath, c.logPath) << c.arguments;
         EXPECT_STREQ(line.notUnderstood, c.notUnderstood) << c.arguments;
     }
-    EXPECT_EQ(parseCommandLine(nullptr).mode, RunMode::Interactive);
     // A word longer than the buffers is cut, never overrun.
     const std::string longWord = "/check /log " + std::string(1000, 'x');
     EXPECT_EQ(std::string(parseCommandLine(longWord.c_str()).logPath), std::string(259, 'x'));
@@ -48,12 +43,11 @@ TEST(CommandLine, ModesLogFileAndWhatIsNotUnderstood)
 
 TEST(CommandLine, ExitCodeOfEachOutcome)
 {
-    struct Case {
+    const struct {
         RunMode mode;
         RunOutcome outcome;
         int expected;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {RunMode::Check, {false, 0, false, 0}, ExitStartFailed},
         {RunMode::Update, {false, 0, false, 0}, ExitStartFailed},
         {RunMode::Check, {true, 0, false, 0}, ExitDone},
@@ -67,22 +61,6 @@ TEST(CommandLine, ExitCodeOfEachOutcome)
     for (const auto &c : cases)
         EXPECT_EQ(unattendedExitCode(c.mode, c.outcome), c.expected)
             << c.outcome.started << c.outcome.outdated << c.outcome.replaced;
-}
-
-TEST(LogText, LineBreaksAndTabsBecomeOneSpace)
-{
-    const char *const cases[][2] = {
-        {"Can't replace this file\n\nThe program is in use.", "Can't replace this file The program is in use."},
-        {"a\r\n\tb\n", "a b"},
-        {"\nstart", "start"},
-        {"plain", "plain"},
-        {"", ""},
-    };
-    for (const auto &c : cases) {
-        std::string text = c[0];
-        flattenLogText(text.data());
-        EXPECT_STREQ(text.c_str(), c[1]) << c[0];
-    }
 }
 
 } // namespace

@@ -76,9 +76,9 @@ int Downloader::openSession(const char *agentName)
 }
 
 // Without time-outs a server that stops sending would hang the program for
-// good. Set on the session, whose connections and requests take them over on
-// Windows, and on each request, where Wine reads them. No handle ever gets a
-// shorter one: a call that runs out of time cancels its request.
+// good. Set on the session and again on each request (Wine reads them from
+// the request alone). No handle ever gets a shorter one: a call that runs out
+// of time cancels its request.
 void Downloader::setTimeouts(HINTERNET handle) const
 {
     DWORD timeout = timeoutMs_;

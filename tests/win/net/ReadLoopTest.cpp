@@ -97,7 +97,7 @@ TEST(ReadLoop, ATimeOutEndsTheFetchAndNothingFollowsIt)
     for (DWORD error : {DWORD{ERROR_INTERNET_TIMEOUT}, DWORD{10060}}) {
         ScriptedReads d;
         d.script.push_back({TRUE, "abc", 0});
-        d.script.push_back({FALSE, "", error, 30000});
+        d.script.push_back({FALSE, "", error});
         d.script.push_back({TRUE, "de", 0});
 
         EXPECT_FALSE(d.run());

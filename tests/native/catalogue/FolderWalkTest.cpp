@@ -87,28 +87,25 @@ TEST(EntryChoice, EntersCloudFoldersButNoLinksAndOpensNoFileKeptElsewhere)
     EXPECT_FALSE(hasContentsHere(0x20 | 0x40000));     // recall on open: a placeholder
 }
 
-// Folders listed by their whole paths; notes the files found and the
-// folders the walk comes back to.
+// Lists folders by their whole paths (a name ending in ".exe" is a file) and
+// notes the files found and the folders the walk comes back to.
 class PathWalk : public FolderWalk, public FolderListing {
 public:
-    PathWalk(std::map<std::string, std::vector<std::string>> folders, const LeadBytes &rule)
-        : FolderWalk(rule), folders_(std::move(folders)) {}
+    PathWalk(std::map<std::string, std::vector<std::string>> folders) : FolderWalk(codePage932()), folders_(folders) {}
     std::vector<std::string> calls;
 
     bool first(const char *folder, ListedEntry &entry) override
     {
-        auto found = folders_.find(folder);
-        listed_ = found == folders_.end() ? nullptr : &found->second;
+        listed_ = folders_.count(folder) ? &folders_[folder] : nullptr;
         at_ = 0;
-        return listed_ && next(entry);
+        return next(entry);
     }
     bool next(ListedEntry &entry) override
     {
         if (!listed_ || at_ == listed_->size())
             return false;
         const std::string &name = (*listed_)[at_++];
-        const bool isFile = name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
-        entry = ListedEntry{name.c_str(), "", isFile ? 0x20u : 0x10u, 0};
+        entry = ListedEntry{name.c_str(), "", name.find(".exe") != std::string::npos ? 0x20u : 0x10u, 0};
         return true;
     }
     void close() override { listed_ = nullptr; }
@@ -122,24 +119,22 @@ protected:
 
 private:
     std::map<std::string, std::vector<std::string>> folders_;
-    const std::vector<std::string> *listed_ = nullptr;
+    std::vector<std::string> *listed_ = nullptr;
     std::size_t at_ = 0;
 };
 
 TEST(FolderWalk, ComesBackFromADoubleByteNameAndSearchesTheSiblingsAfterIt)
 {
     // ソフト and 表示 in code page 932: the second byte of ソ and of 表 is a backslash's.
-    const std::string soft = "\x83\x5C\x83t\x83g", display = "\x95\x5C\x8E\xA6", tools = "C:\\Tools\\";
-    PathWalk walk({{tools, {soft, "Other"}},
-                   {tools + soft + "\\", {"a.exe", display}},
-                   {tools + soft + "\\" + display + "\\", {"b.exe"}},
-                   {tools + "Other\\", {"c.exe"}}},
-                  codePage932());
-    EXPECT_EQ(walk.walk(tools.c_str(), "*.exe", 16, 0, walk), 0);
-    EXPECT_EQ(walk.calls, (std::vector<std::string>{tools + soft + "\\a.exe",
-                                                    tools + soft + "\\" + display + "\\b.exe",
-                                                    "back " + tools + soft + "\\", "back " + tools,
-                                                    tools + "Other\\c.exe", "back " + tools}));
+    const std::string soft = "C:\\Tools\\\x83\x5C\x83t\x83g\\", display = "\x95\x5C\x8E\xA6";
+    PathWalk walk({{"C:\\Tools\\", {"\x83\x5C\x83t\x83g", "Other"}},
+                   {soft, {"a.exe", display}},
+                   {soft + display + "\\", {"b.exe"}},
+                   {"C:\\Tools\\Other\\", {"c.exe"}}});
+    EXPECT_EQ(walk.walk("C:\\Tools", "*.exe", 16, 0, walk), 0);
+    EXPECT_EQ(walk.calls, (std::vector<std::string>{soft + "a.exe", soft + display + "\\b.exe", "back " + soft,
+                                                    "back C:\\Tools\\", "C:\\Tools\\Other\\c.exe",
+                                                    "back C:\\Tools\\"}));
 }
 
 std::vector<std::string> namesBetween(const SubfolderStack &stack, std::size_t from, std::size_t to)

@@ -5,7 +5,5 @@
 inline LeadBytes codePage932()
 {
     LeadBytes rule;
-    rule.add(0x81, 0x9F);
-    rule.add(0xE0, 0xFC);
-    return rule;
+    return rule.add(0x81, 0x9F), rule.add(0xE0, 0xFC), rule;
 }

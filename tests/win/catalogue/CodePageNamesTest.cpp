@@ -14,11 +14,9 @@ TEST(CodePageNames, NamesMatchAsTheFileSystemComparesThem)
     struct Pair {
         const char *a, *b;
         bool same;
-    } pairs[] = {
-        {"INSTALL.EXE", "install.exe", true}, {"ÉTÉ.EXE", "été.exe", true}, {"\xFF.exe", "\xFF.exe", true},
-        {"Straße.exe", "Strasse.exe", false}, {"Sample.exe", "Sam\u00ADple.exe", false},
-        {"ınstall.exe", "install.exe", false}, {"\xFF.exe", "\xFE.exe", false},
-    };
+    } pairs[] = {{"INSTALL.EXE", "install.exe", true}, {"ÉTÉ.EXE", "été.exe", true}, {"\xFF.exe", "\xFF.exe", true},
+                 {"Straße.exe", "Strasse.exe", false}, {"Sample.exe", "Sam\u00ADple.exe", false},
+                 {"ınstall.exe", "install.exe", false}, {"\xFF.exe", "\xFE.exe", false}};
     for (const Pair &p : pairs) {
         EXPECT_EQ(sameFileName(p.a, p.b), p.same) << p.a << " ~ " << p.b;
         EXPECT_EQ(compareFileNames(p.a, p.b) < 0, compareFileNames(p.b, p.a) > 0) << p.a << " ~ " << p.b;

@@ -52,9 +52,10 @@ void LabelControl::draw(HDC dc, const RECT &paintRect, bool focused)
     DrawTextA(dc, text, -1, &rect, format);
     if (!focused)
         return;
-    // Around the text as DrawTextA lays it out, within the control.
+    // Around the text as DrawTextA lays it out, within the control; its
+    // measure is taken from the top and centred here.
     RECT extent = textRect;
-    DrawTextA(dc, text, -1, &extent, format | DT_CALCRECT);
+    DrawTextA(dc, text, -1, &extent, (format & ~DT_VCENTER) | DT_CALCRECT);
     if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
         OffsetRect(&extent, 0, (textRect.bottom - textRect.top - (extent.bottom - extent.top)) / 2);
     RECT control = textRect;

@@ -21,8 +21,11 @@ int compareFileNames(const char *a, const char *b)
     wchar_t wideA[MAX_PATH], wideB[MAX_PATH];
     const int lengthA = wideName(a, wideA);
     const int lengthB = wideName(b, wideB);
-    if ((lengthA == 0 && a[0]) || (lengthB == 0 && b[0]))
-        return std::strcmp(a, b);
+    // Names that cannot be converted come after all others, in byte order,
+    // so that the order stays one a sort can rely on.
+    const bool unconvertedA = lengthA == 0 && a[0], unconvertedB = lengthB == 0 && b[0];
+    if (unconvertedA || unconvertedB)
+        return unconvertedA && unconvertedB ? std::strcmp(a, b) : unconvertedA ? 1 : -1;
     switch (CompareStringOrdinal(wideA, lengthA, wideB, lengthB, TRUE)) {
     case CSTR_LESS_THAN:
         return -1;

@@ -6,7 +6,7 @@
 // follows the user's locale (on a Turkish system "INSTALL.EXE" and
 // "install.exe" differ there), nor a linguistic comparison, which calls
 // "Straße.exe" and "Strasse.exe" the same. A name the code page cannot
-// convert equals only itself, byte for byte.
+// convert equals only itself, byte for byte, and comes after every other.
 
 // Less than 0, 0 or greater than 0 as a comes before, is the same as or
 // comes after b.

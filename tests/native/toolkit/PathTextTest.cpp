@@ -31,6 +31,11 @@ TEST(CutToDirectory, KeepsTheFolderAndItsSeparator)
     EXPECT_EQ(cut("http://host/Utils/Kestrel.ini"), "http://host/Utils/");
     EXPECT_EQ(cut("http://host/Utils/"), "http://host/Utils/");
     EXPECT_EQ(cut("D:name"), "D:");
+    // Only where a whole character begins.
+    EXPECT_EQ(cut("C:\\" + Soft, doubleByte), "C:\\");
+    EXPECT_EQ(cut("C:\\" + Soft), "C:\\\x83\x5C");
+    EXPECT_TRUE(endsInSeparator("C:\\\x83\x5C\\", doubleByte));
+    EXPECT_FALSE(endsInSeparator("C:\\\x83\x5C", doubleByte));
 }
 
 TEST(CutToDirectory, EmptiesTextWithoutASeparatorAfterTheFirstCharacter)
@@ -49,15 +54,7 @@ TEST(FileNameFromPath, TakesTheLastComponentWithinTheBuffer)
     EXPECT_EQ(nameOf("C:Sample.exe", 60), "Sample.exe");
     EXPECT_EQ(nameOf("http://host/Utils/", 60), "");
     EXPECT_EQ(nameOf("D:\\Tools\\Sample.exe", 1), "");
-}
-
-TEST(PathText, StepsOverWholeDoubleByteCharacters)
-{
-    EXPECT_EQ(cut("C:\\" + Soft, doubleByte), "C:\\");
-    EXPECT_EQ(cut("C:\\" + Soft), "C:\\\x83\x5C");
     EXPECT_EQ(nameOf("D:\\" + Display + "\\" + Soft, 60, doubleByte), Soft);
     // A character that does not fit whole is left out whole.
     EXPECT_EQ(nameOf("D:\\" + Display, 4, doubleByte), "\x95\x5C");
-    EXPECT_TRUE(endsInSeparator("C:\\\x83\x5C\\", doubleByte));
-    EXPECT_FALSE(endsInSeparator("C:\\\x83\x5C", doubleByte));
 }

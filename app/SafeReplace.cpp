@@ -2,6 +2,7 @@
 
 #include "app/RunningProgram.h"
 #include "toolkit/BriefHoldRetry.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
@@ -90,7 +91,7 @@ bool ReplacementCopy::write(HANDLE source, const char *target)
 
     char folder[MAX_PATH];
     std::strcpy(folder, target_);
-    cutToDirectory(folder);
+    cutToDirectory(folder, programLeadBytes());
     if (folder[0] == '\0' || std::strlen(folder) > LongestTemporaryFolder)
         return fail(ERROR_FILENAME_EXCED_RANGE);
     if (GetTempFileNameA(folder, "kst", 0, path_) == 0) {

@@ -12,6 +12,7 @@
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/BriefHoldRetry.h"
 #include "toolkit/ButtonBar.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/MessagePump.h"
@@ -54,7 +55,7 @@ int ScanCommand::run()
 
     char *const tempPath = window_.tempPath;
     SendMessageA(list_.handle, LB_RESETCONTENT, 0, 0);
-    if (replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName))
+    if (replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName, programLeadBytes()))
         DeleteFileA(tempPath);
 
     int fetched = 0;

@@ -8,6 +8,7 @@
 #include "catalogue/ProgramFinder.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/CentreWindow.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
 #include "toolkit/ProgramListBox.h"
@@ -100,7 +101,7 @@ HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
 void MainWindow::onDestroy()
 {
     if (tempFolderUsable_) {
-        if (replaceFileName(tempPath, TempPathSize, CatalogueFileName))
+        if (replaceFileName(tempPath, TempPathSize, CatalogueFileName, programLeadBytes()))
             DeleteFileA(tempPath);
     }
     catalogue.freeEntries();

@@ -10,9 +10,15 @@
 
 RunFolder::~RunFolder()
 {
+    remove();
+}
+
+void RunFolder::remove()
+{
     // A scanner may be looking into it just then.
     if (path_[0] != '\0')
         retryWhileBrieflyHeld([this]() -> DWORD { return RemoveDirectoryA(path_) ? 0 : GetLastError(); });
+    path_[0] = '\0';
 }
 
 bool RunFolder::create(const char *temporaryFolder)
@@ -33,11 +39,11 @@ bool RunFolder::create(const char *temporaryFolder)
     return false;
 }
 
-bool RunFolder::pathOf(const char *fileName, char *out) const
+bool RunFolder::pathOf(const char *fileName, char *out, std::size_t outSize) const
 {
     const std::size_t length = std::strlen(path_) + std::strlen(fileName);
-    if (path_[0] == '\0' || length >= PathSize)
+    if (path_[0] == '\0' || length >= outSize)
         return false;
-    TextWriter(out, PathSize).text(path_).text(fileName);
+    TextWriter(out, outSize).text(path_).text(fileName);
     return true;
 }

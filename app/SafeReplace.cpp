@@ -2,6 +2,7 @@
 
 #include "app/RunningProgram.h"
 #include "toolkit/BriefHoldRetry.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
@@ -73,7 +74,7 @@ bool ReplacementCopy::fail(DWORD error)
     return false;
 }
 
-bool ReplacementCopy::write(HANDLE source, const char *target, const FILETIME &stamp)
+bool ReplacementCopy::write(HANDLE source, const char *target)
 {
     discard();
     facts_ = ReplaceFacts{};
@@ -90,7 +91,7 @@ bool ReplacementCopy::write(HANDLE source, const char *target, const FILETIME &s
 
     char folder[MAX_PATH];
     std::strcpy(folder, target_);
-    cutToDirectory(folder);
+    cutToDirectory(folder, programLeadBytes());
     if (folder[0] == '\0' || std::strlen(folder) > LongestTemporaryFolder)
         return fail(ERROR_FILENAME_EXCED_RANGE);
     if (GetTempFileNameA(folder, "kst", 0, path_) == 0) {
@@ -102,9 +103,14 @@ bool ReplacementCopy::write(HANDLE source, const char *target, const FILETIME &s
     FileHandle copy(openJustWrittenFile(path_, GENERIC_WRITE, 0, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!copy.valid())
         return fail(GetLastError());
+    // Taken before the bytes are read, which may move the access time.
+    FILETIME created, accessed, lastWritten;
+    const bool timed = GetFileTime(source, &created, &accessed, &lastWritten) != FALSE;
+    bool written = copyAllBytes(source, copy.get());
+    if (written && timed)
+        SetFileTime(copy.get(), &created, &accessed, &lastWritten);
     // The data must be on the disk before the move makes it the program.
-    const bool written = copyAllBytes(source, copy.get()) && SetFileTime(copy.get(), &stamp, &stamp, &stamp) &&
-                         FlushFileBuffers(copy.get());
+    written = written && FlushFileBuffers(copy.get());
     const DWORD error = written ? 0 : GetLastError();
     copy.close();
     return written || fail(error);

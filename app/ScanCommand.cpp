@@ -12,6 +12,7 @@
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/BriefHoldRetry.h"
 #include "toolkit/ButtonBar.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/MessagePump.h"
@@ -54,10 +55,14 @@ int ScanCommand::run()
 
     char *const tempPath = window_.tempPath;
     SendMessageA(list_.handle, LB_RESETCONTENT, 0, 0);
-    if (replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName))
+    if (replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName, programLeadBytes()))
         DeleteFileA(tempPath);
 
     int fetched = 0;
+    // A catalogue refused as too large has had its own message. Decided on
+    // this run's fetch alone: the status may be an earlier one's when no
+    // session could be opened.
+    bool refusedAsTooLarge = false;
     // After a fetch, the catalogue's URL: the caption of its warnings.
     char url[Downloader::UrlBufferSize];
     if (downloader_.openSession(AgentName)) {
@@ -68,6 +73,7 @@ int ScanCommand::run()
         // server sending without end must not fill the disk.
         FileSink catalogueFile(tempPath, TextFileReader::MaxFileSize);
         fetched = downloader_.fetchAndReport(url, CatalogueFileName, catalogueFile);
+        refusedAsTooLarge = !fetched && downloader_.status == DownloadTooLarge;
         downloader_.destroyProgressWindow();
         downloader_.closeSession();
     }
@@ -80,8 +86,7 @@ int ScanCommand::run()
         return 0;
     }
     if (!fetched || catalogueSize(tempPath) == 0) {
-        // A catalogue refused as too large has had its own message.
-        if (downloader_.status != DownloadTooLarge)
+        if (!refusedAsTooLarge)
             window_.showWarning("Failed to retrieve version information", "Kestrel");
         return 0;
     }

@@ -10,6 +10,7 @@
 #include "catalogue/core/VersionNumber.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/ButtonBar.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/HeapArray.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/core/PathText.h"
@@ -69,7 +70,7 @@ void UnattendedRun::logCatalogue()
 {
     char url[Downloader::UrlBufferSize];
     std::strcpy(url, window_.updateFolder.url);
-    replaceFileName(url, sizeof url, CatalogueFileName);
+    replaceFileName(url, sizeof url, CatalogueFileName, programLeadBytes());
 
     // The issue time is read again from the catalogue Start kept; it is
     // part of the signed bytes, before the signature.
@@ -77,7 +78,7 @@ void UnattendedRun::logCatalogue()
     TextFileReader reader;
     char catalogue[MainWindow::TempPathSize];
     std::strcpy(catalogue, window_.tempPath);
-    if (replaceFileName(catalogue, sizeof catalogue, CatalogueFileName) &&
+    if (replaceFileName(catalogue, sizeof catalogue, CatalogueFileName, programLeadBytes()) &&
         reader.openFile(catalogue, TextFileReader::MaxFileSize)) {
         const CatalogueIssued read = readCatalogueIssued(reader.data(), reader.dataSize);
         if (read.status == IssuedStatus::Readable)
@@ -98,7 +99,7 @@ void UnattendedRun::logCatalogue()
 bool UnattendedRun::versions(const char *path, const std::int32_t *&catalogue, std::int32_t (&installed)[4])
 {
     char name[FileNameFieldSize];
-    fileNameFromPath(path, name, sizeof name);
+    fileNameFromPath(path, name, sizeof name, programLeadBytes());
     if (!window_.catalogue.findEntryByName(name))
         return false;
     catalogue = window_.catalogue.entries[window_.catalogue.matchIndex].version;

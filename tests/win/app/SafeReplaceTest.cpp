@@ -50,8 +50,11 @@ bool replaceFromNewFile(const std::string &target, ReplaceFacts *failure = nullp
     HANDLE source = CreateFileA(pathOf("new.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 0, nullptr);
     EXPECT_NE(source, INVALID_HANDLE_VALUE);
+    // The identities the search keeps, taken now.
+    ListedCopy kept{};
+    ListedCopies::identify(target.substr(0, target.rfind('\\') + 1).c_str(), target.c_str(), kept);
     ReplacementCopy copy;
-    const bool replaced = copy.write(source, target.c_str(), catalogueStamp()) && copy.moveOverTarget();
+    const bool replaced = copy.write(source, target.c_str(), &kept, catalogueStamp()) && copy.moveOverTarget();
     CloseHandle(source);
     if (failure)
         *failure = copy.failure();

@@ -3,7 +3,9 @@
 #include "app/UpdateCommand.h"
 #include "app/core/MainWindowText.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/ListedCopies.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/FileIdentity.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
 
@@ -49,6 +51,12 @@ public:
     // "The temporary folder cannot be used." and answers false. The Start and
     // Update commands ask first and do nothing else when it is false.
     bool temporaryFolderUsable();
+    // The catalogue's file in the temporary folder, as Start made it: only
+    // that file, known by its identity, is ever removed from there (at the
+    // next Start and at exit). Whatever else stands at its name, a link
+    // planted by another program say, is left alone.
+    void keepTemporaryCatalogue(const FileIdentity &identity);
+    void removeTemporaryCatalogue();
 
     static constexpr int TempPathSize = 280;
     static constexpr int IconId = IDI_KESTREL;
@@ -60,6 +68,8 @@ public:
     // use; empty when the folder cannot be used.
     char *tempPath = nullptr;
     Catalogue catalogue;
+    // The identities of the listed copies, kept by the finder.
+    ListedCopies &listedCopies;
     int fixedDrive[DriveCount] = {};
     // Set while Start or Update runs (RunningCommand); both do nothing then.
     bool commandRunning = false;
@@ -71,6 +81,8 @@ private:
     Dialog &aboutBox_;
     GlobalBlock tempPathBlock_;
     bool tempFolderUsable_ = false;
+    FileIdentity temporaryCatalogue_{};
+    bool temporaryCatalogueKept_ = false;
     ScanCommand scan_;
     UpdateCommand update_;
 };

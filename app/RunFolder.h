@@ -1,10 +1,14 @@
 #pragma once
+#include "toolkit/FileIdentity.h"
+
 #include <cstddef>
 
 // The folder of one Update's downloaded programs: made fresh under the
 // temporary folder (a folder that exists already is never taken over, see
-// app/core/RunFolderName.h) and removed when the object goes. The files in it
-// must be gone by then.
+// app/core/RunFolderName.h) and removed when the object goes, through a
+// handle and only while it is still the folder made (by its identity). The
+// files in it must be gone by then. An elevated Kestrel gives it an access
+// list for Administrators and SYSTEM alone (app/AdministratorsOnlyAccess.h).
 class RunFolder {
 public:
     static constexpr std::size_t PathSize = 280;
@@ -19,7 +23,10 @@ public:
     // The folder's path and fileName into out (PathSize bytes); false when it
     // does not fit or there is no folder.
     bool pathOf(const char *fileName, char *out) const;
+    // The folder's path, ending in a backslash; empty when there is none.
+    const char *path() const { return path_; }
 
 private:
     char path_[PathSize] = "";
+    FileIdentity identity_{};
 };

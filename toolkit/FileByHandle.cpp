@@ -40,7 +40,9 @@ bool pathInFolder(HANDLE folder, const char *name, char (&out)[FinalPathSize])
     if (!finalPathOf(folder, folderPath, sizeof folderPath) ||
         std::strlen(folderPath) + 1 + std::strlen(name) >= sizeof out)
         return false;
-    TextWriter(out, sizeof out).text(folderPath).text("\\").text(name);
+    // A drive's root folder ends in its backslash already.
+    const bool ended = folderPath[0] != '\0' && folderPath[std::strlen(folderPath) - 1] == '\\';
+    TextWriter(out, sizeof out).text(folderPath).text(ended ? "" : "\\").text(name);
     return true;
 }
 

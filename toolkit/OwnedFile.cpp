@@ -70,15 +70,22 @@ bool OwnedFile::stopWriting()
 
 bool OwnedFile::moveOver(const char *name)
 {
-    FileIdentity atPath;
-    if (!file_.valid() || !identityOfPath(path_, atPath) || !sameIdentity(atPath, identity_)) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
+    if (!file_.valid()) {
+        SetLastError(ERROR_INVALID_HANDLE);
         return false;
     }
-    if (!MoveFileExA(path_, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
+    // Let go first: the move opens the file by its path, and no platform
+    // promises to share it with a handle that writes.
+    file_.close();
+    FileIdentity atPath;
+    const bool moved = identityOfPath(path_, atPath) && sameIdentity(atPath, identity_) &&
+                       MoveFileExA(path_, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    const DWORD error = GetLastError();
+    if (!moved)
+        removeIfStill(path_, identity_);
     release();
-    return true;
+    SetLastError(error);
+    return moved;
 }
 
 void OwnedFile::remove()

@@ -37,8 +37,8 @@ public:
 
     // Moves the file over name by path (MoveFileExA, replacing; a link at
     // name is replaced itself, what it points to is left alone), once its
-    // own path has just been proven to be it. The file is then no longer
-    // held; name has identity().
+    // own path has just been proven to be it. The file is no longer held
+    // afterwards: moved, name has identity(); not moved, it is removed.
     bool moveOver(const char *name);
 
     // Removes the file through its handle, while it is held.

@@ -1,5 +1,6 @@
 #include "toolkit/OwnedFile.h"
 
+#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/FileByHandle.h"
 #include "toolkit/core/TextWriter.h"
 
@@ -77,10 +78,15 @@ bool OwnedFile::moveOver(const char *name)
     // Let go first: the move opens the file by its path, and no platform
     // promises to share it with a handle that writes.
     file_.close();
-    FileIdentity atPath;
-    const bool moved = identityOfPath(path_, atPath) && sameIdentity(atPath, identity_) &&
-                       MoveFileExA(path_, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    const DWORD error = GetLastError();
+    // Proven again before each try; a scanner may be looking at the file
+    // just written.
+    const DWORD error = retryWhileBrieflyHeld([this, name]() -> DWORD {
+        FileIdentity atPath;
+        if (!identityOfPath(path_, atPath) || !sameIdentity(atPath, identity_))
+            return ERROR_FILE_NOT_FOUND;
+        return MoveFileExA(path_, name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : GetLastError();
+    });
+    const bool moved = error == 0;
     if (!moved)
         removeIfStill(path_, identity_);
     release();

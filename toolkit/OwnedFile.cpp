@@ -38,6 +38,8 @@ bool OwnedFile::create(const char *folder, const char *prefix, DWORD access)
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return false;
     }
+    FileHandle folderHandle(CreateFileA(folder, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     // Counting on from a number that changes between runs keeps the search
     // short when names of earlier runs are taken.
     const unsigned start = GetTickCount();
@@ -46,9 +48,12 @@ bool OwnedFile::create(const char *folder, const char *prefix, DWORD access)
         file_.reset(CreateFileA(path_, access | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file_.valid()) {
-            if (readFileIdentity(file_.get(), identity_))
+            // Made where it was meant to be, not through a link planted
+            // under the name: then it is this process's to remove.
+            if (liesInFolder(file_.get(), folderHandle.get(), name()) && readFileIdentity(file_.get(), identity_))
                 return true;
             remove();
+            SetLastError(ERROR_ACCESS_DENIED);
             return false;
         }
         const DWORD error = GetLastError();

@@ -19,8 +19,8 @@ public:
 
     // Creates the file in folder (ending in a backslash) under the first
     // free name made from prefix, with access (DELETE is always added),
-    // sharing reading and deletion. False with the last error set when none
-    // could be made.
+    // sharing reading and deletion, and checks through its handle that it
+    // lies there. False with the last error set when none could be made.
     bool create(const char *folder, const char *prefix, DWORD access);
 
     HANDLE get() const { return file_.get(); }

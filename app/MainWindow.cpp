@@ -9,6 +9,7 @@
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/CentreWindow.h"
 #include "toolkit/FileByHandle.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
 #include "toolkit/ProgramListBox.h"
@@ -181,7 +182,7 @@ void MainWindow::keepTemporaryCatalogue(const FileIdentity &identity)
 
 void MainWindow::removeTemporaryCatalogue()
 {
-    if (temporaryCatalogueKept_ && tempFolderUsable_ && replaceFileName(tempPath, TempPathSize, CatalogueFileName))
+    if (temporaryCatalogueKept_ && tempFolderUsable_ && replaceFileName(tempPath, TempPathSize, CatalogueFileName, programLeadBytes()))
         removeIfStill(tempPath, temporaryCatalogue_);
     temporaryCatalogueKept_ = false;
 }

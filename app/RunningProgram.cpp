@@ -1,6 +1,7 @@
 #include "app/RunningProgram.h"
 
 #include "app/core/OldProgramName.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/FileByHandle.h"
 #include "toolkit/FileIdentity.h"
 #include "toolkit/KernelHandles.h"
@@ -97,8 +98,8 @@ void removeOldPrograms(const char *programPath)
     if (!program.valid() || !finalPathOf(program.get(), finalPath, sizeof finalPath))
         return;
     char name[MAX_PATH];
-    fileNameFromPath(finalPath, name, sizeof name);
-    cutToDirectory(finalPath);
+    fileNameFromPath(finalPath, name, sizeof name, programLeadBytes());
+    cutToDirectory(finalPath, programLeadBytes());
     FileHandle folder(CreateFileA(finalPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder.valid())

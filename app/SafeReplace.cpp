@@ -3,6 +3,7 @@
 #include "app/RunningProgram.h"
 #include "toolkit/BriefHoldRetry.h"
 #include "toolkit/FileByHandle.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
 
@@ -83,7 +84,7 @@ bool ReplacementCopy::pinListedCopy(const ListedCopy &kept)
 {
     char folder[MAX_PATH];
     std::strcpy(folder, target_);
-    cutToDirectory(folder);
+    cutToDirectory(folder, programLeadBytes());
     // Sharing reading and writing, so files in it can still be made and
     // moved, but not deletion: the folder cannot be renamed while held.
     folder_.reset(CreateFileA(folder, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -113,9 +114,9 @@ bool ReplacementCopy::write(HANDLE source, const char *target, const ListedCopy 
     if (std::strlen(target) >= sizeof target_)
         return fail(ERROR_FILENAME_EXCED_RANGE);
     std::strcpy(target_, target);
-    const char *slash = std::strrchr(target_, '\\');
-    targetName_ = slash ? slash + 1 : target_;
-    if (!slash || static_cast<std::size_t>(slash + 1 - target_) > LongestTemporaryFolder)
+    const std::size_t folderLength = directoryLength(target_, programLeadBytes());
+    targetName_ = target_ + folderLength;
+    if (folderLength == 0 || folderLength > LongestTemporaryFolder)
         return fail(ERROR_FILENAME_EXCED_RANGE);
     if (!kept)
         return folderChanged();
@@ -126,7 +127,7 @@ bool ReplacementCopy::write(HANDLE source, const char *target, const ListedCopy 
 
     char folder[MAX_PATH];
     std::strcpy(folder, target_);
-    cutToDirectory(folder);
+    cutToDirectory(folder, programLeadBytes());
     if (!copy_.create(folder, "kst", GENERIC_READ | GENERIC_WRITE))
         return fail(GetLastError());
     // Made by a path, which a folder renamed above the held one could have

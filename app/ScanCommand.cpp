@@ -11,6 +11,7 @@
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/ButtonBar.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/MessagePump.h"
 #include "toolkit/OwnedFile.h"
@@ -61,9 +62,9 @@ int ScanCommand::run()
     OwnedFile fresh;
     char temporaryFolder[MainWindow::TempPathSize];
     std::strcpy(temporaryFolder, tempPath);
-    cutToDirectory(temporaryFolder);
+    cutToDirectory(temporaryFolder, programLeadBytes());
     fresh.create(temporaryFolder, FreshCataloguePrefix, GENERIC_READ | GENERIC_WRITE);
-    replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName);
+    replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName, programLeadBytes());
 
     int fetched = 0;
     // After a fetch, the catalogue's URL: the caption of its warnings.

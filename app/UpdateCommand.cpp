@@ -13,6 +13,7 @@
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/ButtonBar.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/HeapArray.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/ResourceText.h"
@@ -38,7 +39,7 @@ void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
 {
     char url[Downloader::UrlBufferSize];
     std::strcpy(url, UpdateFolderUrl);
-    replaceFileName(url, sizeof url, fileName);
+    replaceFileName(url, sizeof url, fileName, programLeadBytes());
     char text[80];
     loadMessageText(NotThePromisedProgram, text, sizeof text);
     window.showWarning(text, url);
@@ -91,7 +92,7 @@ int UpdateCommand::run()
     RunFolder folder;
     char temporaryFolder[MainWindow::TempPathSize];
     std::strcpy(temporaryFolder, window_.tempPath);
-    cutToDirectory(temporaryFolder);
+    cutToDirectory(temporaryFolder, programLeadBytes());
     if (!folder.create(temporaryFolder)) {
         window_.showWarning(TemporaryFolderUnusable, "Kestrel");
         return 0;
@@ -146,7 +147,7 @@ int UpdateCommand::run()
         if (!line.allocate(static_cast<SIZE_T>(length) + 1))
             break;
         SendMessageA(list_.handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
-        fileNameFromPath(line.get(), name, sizeof name);
+        fileNameFromPath(line.get(), name, sizeof name, programLeadBytes());
         const int found = window_.catalogue.findEntryByName(name) ? window_.catalogue.matchIndex : -1;
         // Only a program fetched whole and checked in this run, still held, is copied.
         if (found >= 0 && window_.catalogue.entries[found].downloaded &&

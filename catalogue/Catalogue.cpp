@@ -27,11 +27,6 @@ constexpr char NotSignedByTheMaker[] = "The catalogue is not signed by the maker
 
 } // namespace
 
-bool sameFileName(const char *a, const char *b)
-{
-    return lstrcmpiA(a, b) == 0;
-}
-
 Catalogue::Catalogue(WindowObject &messageOwner) : messageOwner_(messageOwner) {}
 
 bool Catalogue::allocateEntries()

@@ -1,15 +1,12 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/FileNameOrder.h"
 #include "catalogue/core/CalendarTime.h"
 #include "catalogue/core/LineReader.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/WindowObject.h"
 
 #include <cstddef>
-
-// True when two program file names name the same file, as the entry lookup
-// and the checksum lines compare them: letter case ignored.
-bool sameFileName(const char *a, const char *b);
 
 // The list of the maker's programs read from the catalogue file, and the
 // identification of installed copies against it. Warnings go to the window

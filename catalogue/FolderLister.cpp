@@ -6,12 +6,16 @@
 
 // The core's attribute bits are the platform's; some are missing from older
 // headers.
+#ifndef FILE_ATTRIBUTE_RECALL_ON_OPEN
+#define FILE_ATTRIBUTE_RECALL_ON_OPEN 0x00040000
+#endif
 #ifndef FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
 #define FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS 0x00400000
 #endif
 static_assert(FileAttribute::System == FILE_ATTRIBUTE_SYSTEM && FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY
               && FileAttribute::ReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT
               && FileAttribute::Offline == FILE_ATTRIBUTE_OFFLINE
+              && FileAttribute::RecallOnOpen == FILE_ATTRIBUTE_RECALL_ON_OPEN
               && FileAttribute::RecallOnDataAccess == FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
               && IsReparseTagNameSurrogate(NameSurrogateTagBit));
 

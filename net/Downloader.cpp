@@ -6,6 +6,7 @@
 #include "net/core/RequestFailure.h"
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/HeapArray.h"
 #include "toolkit/MonotonicClock.h"
 #include "toolkit/ResourceText.h"
@@ -137,7 +138,7 @@ int Downloader::fetch(const char *url, DownloadSink &sink)
 {
     status = DownloadStopped;
     totalBytes = 0;
-    currentName = lastPathComponent(url);
+    currentName = lastPathComponent(url, programLeadBytes());
     int result = 0;
     if (onProgress() == 0) {
         startTime = currentUtcTime();
@@ -304,7 +305,7 @@ int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, lo
 
 int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSink &sink)
 {
-    if (!replaceFileName(urlBuffer, UrlBufferSize, fileName)) {
+    if (!replaceFileName(urlBuffer, UrlBufferSize, fileName, programLeadBytes())) {
         // A name too long for the buffer cannot be fetched by its name.
         status = DownloadCreateFailed;
         return report(urlBuffer, sink.path());
@@ -314,8 +315,8 @@ int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSi
 
 int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName)
 {
-    if (!replaceFileName(localPathBuffer, LocalPathBufferSize, fileName)) {
-        replaceFileName(urlBuffer, UrlBufferSize, fileName);
+    if (!replaceFileName(localPathBuffer, LocalPathBufferSize, fileName, programLeadBytes())) {
+        replaceFileName(urlBuffer, UrlBufferSize, fileName, programLeadBytes());
         status = DownloadCreateFailed;
         return report(urlBuffer, localPathBuffer);
     }

@@ -39,6 +39,7 @@
 #define IDS_NO_SIZE 5120
 #define IDS_OLDER_CATALOGUE 5121
 #define IDS_KESTREL_UPDATED 5400
+#define IDS_MAKER_NOTICE 5500
 
 /* Why a program could not be replaced */
 #define IDS_REPLACE_IN_USE 5300

@@ -1,6 +1,8 @@
 #include "toolkit/FileByHandle.h"
 
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
 #include "toolkit/core/TextWriter.h"
 
 #include <winternl.h>
@@ -41,7 +43,7 @@ bool pathInFolder(HANDLE folder, const char *name, char (&out)[FinalPathSize])
         std::strlen(folderPath) + 1 + std::strlen(name) >= sizeof out)
         return false;
     // A drive's root folder ends in its backslash already.
-    const bool ended = folderPath[0] != '\0' && folderPath[std::strlen(folderPath) - 1] == '\\';
+    const bool ended = endsInSeparator(folderPath, programLeadBytes());
     TextWriter(out, sizeof out).text(folderPath).text(ended ? "" : "\\").text(name);
     return true;
 }

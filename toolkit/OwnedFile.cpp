@@ -1,7 +1,9 @@
 #include "toolkit/OwnedFile.h"
 
 #include "toolkit/BriefHoldRetry.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/FileByHandle.h"
+#include "toolkit/core/PathText.h"
 #include "toolkit/core/TextWriter.h"
 
 #include <cstring>
@@ -27,8 +29,7 @@ OwnedFile::~OwnedFile()
 
 const char *OwnedFile::name() const
 {
-    const char *slash = std::strrchr(path_, '\\');
-    return slash ? slash + 1 : path_;
+    return path_ + directoryLength(path_, programLeadBytes());
 }
 
 bool OwnedFile::create(const char *folder, const char *prefix, DWORD access)

@@ -7,6 +7,9 @@ constexpr std::uint32_t System = 0x4;
 constexpr std::uint32_t Directory = 0x10;
 constexpr std::uint32_t ReparsePoint = 0x400;
 constexpr std::uint32_t Offline = 0x1000;
+// In a directory listing this bit is the recall-on-open attribute (elsewhere
+// the same value means a file with extended attributes).
+constexpr std::uint32_t RecallOnOpen = 0x40000;
 constexpr std::uint32_t RecallOnDataAccess = 0x400000;
 }
 
@@ -26,6 +29,7 @@ bool isEnterableFolder(const char *name, std::uint32_t attributes, std::uint32_t
                        int includeSystemFolders);
 
 // Whether a file may be opened to read its contents: not when they are kept
-// elsewhere (a cloud drive's placeholder, a file moved to offline storage),
-// where reading even its version would fetch the whole file first.
+// elsewhere (a cloud drive's placeholder, a virtualised file not yet filled
+// in, a file moved to offline storage), where opening it or reading even its
+// version would fetch the whole file first.
 bool hasContentsHere(std::uint32_t attributes);

@@ -245,6 +245,8 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
                 ("second checksum line", joined(inserted(good, 9, good[6])).encode(), [], [0, 9]),
                 ("a name without .exe", joined([line.replace("Tool.exe|", "Tool.com|") for line in good]).encode(),
                  [], [0, 5]),
+                ("a name beyond ASCII", joined([line.replace("Beta Tool", "Béta Tool") for line in good]).encode(),
+                 [], [0, 5]),
             ]
             for name, data, arguments, warned in cases:
                 with self.subTest(name):

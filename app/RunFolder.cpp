@@ -14,9 +14,15 @@
 
 RunFolder::~RunFolder()
 {
+    remove();
+}
+
+void RunFolder::remove()
+{
     // A scanner may be looking into it just then.
     if (path_[0] != '\0')
         retryWhileBrieflyHeld([this]() -> DWORD { return removeIfStill(path_, identity_) ? 0 : GetLastError(); });
+    path_[0] = '\0';
 }
 
 bool RunFolder::create(const char *temporaryFolder)
@@ -36,9 +42,10 @@ bool RunFolder::create(const char *temporaryFolder)
         if (!runFolderPath(temporaryFolder, number, path_, sizeof path_))
             return false;
         if (CreateDirectoryA(path_, attributes)) {
+            // One whose identity cannot be read is left: nothing is removed
+            // by a path not proven to be Kestrel's.
             if (identityOfPath(path_, identity_))
                 return true;
-            RemoveDirectoryA(path_);
             break;
         }
         if (GetLastError() != ERROR_ALREADY_EXISTS)
@@ -48,11 +55,11 @@ bool RunFolder::create(const char *temporaryFolder)
     return false;
 }
 
-bool RunFolder::pathOf(const char *fileName, char *out) const
+bool RunFolder::pathOf(const char *fileName, char *out, std::size_t outSize) const
 {
     const std::size_t length = std::strlen(path_) + std::strlen(fileName);
-    if (path_[0] == '\0' || length >= PathSize)
+    if (path_[0] == '\0' || length >= outSize)
         return false;
-    TextWriter(out, PathSize).text(path_).text(fileName);
+    TextWriter(out, outSize).text(path_).text(fileName);
     return true;
 }

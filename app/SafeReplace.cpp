@@ -107,7 +107,7 @@ bool ReplacementCopy::pinListedCopy(const ListedCopy &kept)
     return true;
 }
 
-bool ReplacementCopy::write(HANDLE source, const char *target, const ListedCopy *kept, const FILETIME &stamp)
+bool ReplacementCopy::write(HANDLE source, const char *target, const ListedCopy *kept)
 {
     discard();
     facts_ = ReplaceFacts{};
@@ -134,9 +134,14 @@ bool ReplacementCopy::write(HANDLE source, const char *target, const ListedCopy 
     // sent elsewhere: it must lie in the held folder.
     if (!liesInFolder(copy_.get(), folder_.get(), copy_.name()))
         return folderChanged();
+    // Taken before the bytes are read, which may move the access time.
+    FILETIME created, accessed, lastWritten;
+    const bool timed = GetFileTime(source, &created, &accessed, &lastWritten) != FALSE;
+    bool written = copyAllBytes(source, copy_.get());
+    if (written && timed)
+        SetFileTime(copy_.get(), &created, &accessed, &lastWritten);
     // The data must be on the disk before the move makes it the program.
-    const bool written = copyAllBytes(source, copy_.get()) && SetFileTime(copy_.get(), &stamp, &stamp, &stamp) &&
-                         FlushFileBuffers(copy_.get()) && copy_.stopWriting();
+    written = written && FlushFileBuffers(copy_.get()) && copy_.stopWriting();
     return written || fail(GetLastError());
 }
 

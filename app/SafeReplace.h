@@ -35,9 +35,11 @@ public:
 
     // Writes every byte behind source (read from its start; the handle needs
     // read access) into a new file under a unique name in target's folder,
-    // stamps it with `stamp` (creation, access and write time) and flushes it.
-    // target is refused as changed when kept is null.
-    bool write(HANDLE source, const char *target, const ListedCopy *kept, const FILETIME &stamp);
+    // gives it source's creation, access and write times and flushes it. A
+    // copy whose times cannot be set is kept with the times it has: the date
+    // never decides whether a program is replaced. target is refused as
+    // changed when kept is null.
+    bool write(HANDLE source, const char *target, const ListedCopy *kept);
     // The copy written, while it is there, for reading only.
     const char *path() const { return copy_.path(); }
     // The last step: the copy moved over the target in one call, tried again

@@ -67,6 +67,10 @@ int ScanCommand::run()
     replaceFileName(tempPath, MainWindow::TempPathSize, CatalogueFileName, programLeadBytes());
 
     int fetched = 0;
+    // A catalogue refused as too large has had its own message. Decided on
+    // this run's fetch alone: the status may be an earlier one's when no
+    // session could be opened.
+    bool refusedAsTooLarge = false;
     // After a fetch, the catalogue's URL: the caption of its warnings.
     char url[Downloader::UrlBufferSize];
     if (downloader_.openSession(AgentName)) {
@@ -77,6 +81,7 @@ int ScanCommand::run()
         // server sending without end must not fill the disk.
         FileSink catalogueFile(fresh.get(), tempPath, TextFileReader::MaxFileSize);
         fetched = downloader_.fetchAndReport(url, CatalogueFileName, catalogueFile);
+        refusedAsTooLarge = !fetched && downloader_.status == DownloadTooLarge;
         downloader_.destroyProgressWindow();
         downloader_.closeSession();
     }
@@ -88,8 +93,7 @@ int ScanCommand::run()
         return 0;
     const FileIdentity catalogueIdentity = fresh.identity();
     if (!fetched || catalogueSize(fresh.get()) == 0 || !fresh.moveOver(tempPath)) {
-        // A catalogue refused as too large has had its own message.
-        if (downloader_.status != DownloadTooLarge)
+        if (!refusedAsTooLarge)
             window_.showWarning("Failed to retrieve version information", "Kestrel");
         return 0;
     }

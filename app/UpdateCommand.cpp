@@ -27,6 +27,7 @@ namespace {
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
 constexpr UINT KestrelUpdated = IDS_KESTREL_UPDATED;
 constexpr int ReplaceFailureTextSize = 400;
+const char ErrorSavingDate[] = "Error saving date";
 
 FILETIME toFileTime(const FileTime &time)
 {
@@ -55,7 +56,7 @@ bool replaceListedCopy(MainWindow &window, ProgramSink &program, const Catalogue
                        const ListedCopy *kept)
 {
     ReplacementCopy copy;
-    if (copy.write(program.heldFile(), target, kept, toFileTime(entry.fileTime))) {
+    if (copy.write(program.heldFile(), target, kept)) {
         if (!isPromisedProgram(copy.path(), entry.version)) {
             copy.discard();
             program.drop();
@@ -97,7 +98,7 @@ int UpdateCommand::run()
         window_.showWarning(TemporaryFolderUnusable, "Kestrel");
         return 0;
     }
-    // One per entry, by index; each deletes its file when the command ends.
+    // One per entry, by index; each deletes its file when it is dropped.
     static_assert(sizeof(ProgramSink) * MaxCatalogueEntries < 64 * 1024, "the sinks live on the stack");
     ProgramSink programs[MaxCatalogueEntries];
 
@@ -116,9 +117,11 @@ int UpdateCommand::run()
         // Closing the window frees the entries while the fetch still runs.
         char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
-        char path[RunFolder::PathSize];
+        // A path too long for the working path fails as a file that cannot be
+        // created, named whole in its warning.
+        char path[ProgramSink::PathRoom];
         ProgramSink &program = programs[index];
-        program.prepare(folder.pathOf(fileName, path) ? path : "", entry);
+        program.prepare(folder.pathOf(fileName, path, sizeof path) ? path : "", entry);
 
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
@@ -134,6 +137,13 @@ int UpdateCommand::run()
             continue;
         }
         entry.downloaded = 1;
+        // Through the handle that holds it, which shares neither writing nor
+        // deletion, so the path cannot be opened again for this. Every copy
+        // takes the download's times; a failed stamp only leaves them as
+        // they came.
+        const FILETIME stamp = toFileTime(entry.fileTime);
+        if (!SetFileTime(program.heldFile(), &stamp, &stamp, &stamp))
+            window_.showWarning(ErrorSavingDate, program.path());
     }
     downloader_.closeSession();
 
@@ -166,6 +176,10 @@ int UpdateCommand::run()
         SendMessageA(list_.handle, LB_DELETESTRING, 0, 0);
     }
 
+    // The downloads and their folder go before the user is told it is done.
+    for (ProgramSink &program : programs)
+        program.drop();
+    folder.remove();
     if (windowDestroyed(window_.handle))
         return 1;
     statusBar_.setPaneText(0, "Done");

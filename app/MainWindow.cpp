@@ -8,6 +8,7 @@
 #include "catalogue/ProgramFinder.h"
 #include "net/core/ReplaceFileName.h"
 #include "toolkit/CentreWindow.h"
+#include "toolkit/FileByHandle.h"
 #include "toolkit/CodePage.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
@@ -27,7 +28,7 @@ constexpr int InformationLineSize = 100;
 
 MainWindow::MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
                        ProgressDownloader &downloader, Dialog &aboutBox)
-    : catalogue(*this), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutBox_(aboutBox),
+    : catalogue(*this), listedCopies(finder.listedCopies()), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutBox_(aboutBox),
       scan_(*this, list, buttonBar, statusBar, finder, downloader),
       update_(*this, list, buttonBar, statusBar, downloader)
 {
@@ -100,10 +101,7 @@ HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
 
 void MainWindow::onDestroy()
 {
-    if (tempFolderUsable_) {
-        if (replaceFileName(tempPath, TempPathSize, CatalogueFileName, programLeadBytes()))
-            DeleteFileA(tempPath);
-    }
+    removeTemporaryCatalogue();
     catalogue.freeEntries();
 }
 
@@ -178,6 +176,19 @@ void MainWindow::findFixedDrives()
         driveRoot(index, root);
         fixedDrive[index] = GetDriveTypeA(root) == DRIVE_FIXED ? 1 : 0;
     }
+}
+
+void MainWindow::keepTemporaryCatalogue(const FileIdentity &identity)
+{
+    temporaryCatalogue_ = identity;
+    temporaryCatalogueKept_ = true;
+}
+
+void MainWindow::removeTemporaryCatalogue()
+{
+    if (temporaryCatalogueKept_ && tempFolderUsable_ && replaceFileName(tempPath, TempPathSize, CatalogueFileName, programLeadBytes()))
+        removeIfStill(tempPath, temporaryCatalogue_);
+    temporaryCatalogueKept_ = false;
 }
 
 bool MainWindow::temporaryFolderUsable()

@@ -4,7 +4,9 @@
 #include "app/UpdateFolder.h"
 #include "app/core/MainWindowText.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/ListedCopies.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/FileIdentity.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
 
@@ -56,6 +58,12 @@ public:
     // True when the update folder is a valid address; otherwise shows that
     // the administrator's is not and answers false. Start asks first.
     bool updateFolderUsable();
+    // The catalogue's file in the temporary folder, as Start made it: only
+    // that file, known by its identity, is ever removed from there (at the
+    // next Start and at exit). Whatever else stands at its name, a link
+    // planted by another program say, is left alone.
+    void keepTemporaryCatalogue(const FileIdentity &identity);
+    void removeTemporaryCatalogue();
 
     static constexpr int TempPathSize = 280;
     static constexpr int IconId = IDI_KESTREL;
@@ -67,6 +75,8 @@ public:
     // use; empty when the folder cannot be used.
     char *tempPath = nullptr;
     Catalogue catalogue;
+    // The identities of the listed copies, kept by the finder.
+    ListedCopies &listedCopies;
     int fixedDrive[DriveCount] = {};
     // Set while Start or Update runs (RunningCommand); both do nothing then.
     bool commandRunning = false;
@@ -82,6 +92,8 @@ private:
     Dialog &aboutBox_;
     GlobalBlock tempPathBlock_;
     bool tempFolderUsable_ = false;
+    FileIdentity temporaryCatalogue_{};
+    bool temporaryCatalogueKept_ = false;
     ScanCommand scan_;
     UpdateCommand update_;
 };

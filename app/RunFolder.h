@@ -1,10 +1,15 @@
 #pragma once
+#include "toolkit/FileIdentity.h"
+
 #include <cstddef>
 
 // The folder of one Update's downloaded programs: made fresh under the
 // temporary folder (a folder that exists already is never taken over, see
-// app/core/RunFolderName.h) and removed by remove or when the object goes.
-// The files in it must be gone by then.
+// app/core/RunFolderName.h) and removed by remove or when the object goes,
+// through a handle and only while it is still the folder made (by its
+// identity). The files in it must be gone by then. An elevated Kestrel gives
+// it an access list for Administrators and SYSTEM alone
+// (app/AdministratorsOnlyAccess.h).
 class RunFolder {
 public:
     static constexpr std::size_t PathSize = 280;
@@ -21,7 +26,10 @@ public:
     bool pathOf(const char *fileName, char *out, std::size_t outSize) const;
     // Removes the folder, once; it must be empty by then.
     void remove();
+    // The folder's path, ending in a backslash; empty when there is none.
+    const char *path() const { return path_; }
 
 private:
     char path_[PathSize] = "";
+    FileIdentity identity_{};
 };

@@ -52,10 +52,11 @@ void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
 // version functions on Windows while it is held for writing. A program that
 // fails the check is dropped for all its copies. Every failure shows its box.
 // True when the copy is in place.
-bool replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target)
+bool replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target,
+                       const ListedCopy *kept)
 {
     ReplacementCopy copy;
-    if (copy.write(program.heldFile(), target)) {
+    if (copy.write(program.heldFile(), target, kept)) {
         if (!isPromisedProgram(copy.path(), entry.version)) {
             copy.discard();
             program.drop();
@@ -163,7 +164,9 @@ int UpdateCommand::run()
             programs[found].heldFile() != INVALID_HANDLE_VALUE) {
             // Asked before the replacement, which gives the path a new file.
             const bool running = isRunningProgram(line.get());
-            if (replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get()) && running)
+            const ListedCopy *kept = window_.listedCopies.find(SendMessageA(list_.handle, LB_GETITEMDATA, 0, 0));
+            if (replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get(), kept) &&
+                running)
                 replacedRunningProgram = true;
         } else {
             window_.showWarning(CantReplaceThisFile, line.get());

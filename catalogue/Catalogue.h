@@ -54,7 +54,9 @@ private:
     // The private checks get their own copy of the reader, at the start.
     int checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey);
     int checkIssueTime(LineReader lines, const char *catalogueUrl, CalendarTime &issued);
-    int checkExpiry(LineReader lines, bool mustExpire, const char *catalogueUrl);
+    // A signed catalogue (mustExpire) also has its issue time checked
+    // against its last day (issuedAfterLastDay).
+    int checkExpiry(LineReader lines, bool mustExpire, const CalendarTime &issued, const char *catalogueUrl);
     // 1 if the catalogue is meant for this Kestrel.
     int checkCatalogueVersion(LineReader lines);
     // Reads every entry: 1 on success.

@@ -125,6 +125,9 @@ int runCheck(const CommandLine &line)
 
     checkCatalogueText(reader.data(), reader.dataSize, sameFileName, findings, facts);
     checkExpiry(facts, localToday(), findings);
+    CalendarTime issuedDay;
+    if (facts.issued.status == IssuedStatus::Readable && utcCalendarToLocal(facts.issued.time, issuedDay))
+        checkIssuedByExpiry(facts, issuedDay, findings);
     const bool withKey = line.keyFile || line.publicKey;
     if (withKey)
         checkSignature(reader.data(), publicKey);

@@ -6,8 +6,9 @@
 // The security of a file only its maker may open: an access list granting the
 // current user alone full access, marked protected so that nothing is
 // inherited from the folder (a folder shared with Users or Everyone would
-// otherwise hand them the file too). Windows may still give SYSTEM and the
-// Administrators access of their own.
+// otherwise hand them the file too). The list holds the user alone: SYSTEM
+// and administrators reach the file only through their privileges (taking
+// ownership, backup), not through an entry of its list.
 class PrivateFileSecurity {
 public:
     PrivateFileSecurity() = default;

@@ -14,6 +14,8 @@ bool needsInUseProbe(std::uint32_t moveError)
 
 ReplaceReason replaceReason(const ReplaceFacts &facts)
 {
+    if (facts.folderChanged)
+        return ReplaceReason::FolderChanged;
     if (facts.targetAttributes & ReadOnlyAttribute)
         return ReplaceReason::ReadOnly;
     if (facts.targetAttributes & (HiddenAttribute | SystemAttribute))

@@ -296,3 +296,13 @@ void checkExpiry(const CatalogueFacts &facts, const CalendarTime &today, Finding
     else if (daysLeft < ExpiryWarningDays)
         findings.warning(facts.expiryLine, "the catalogue expires after %s, in %ld days", date, daysLeft);
 }
+
+void checkIssuedByExpiry(const CatalogueFacts &facts, const CalendarTime &issuedDay, Findings &findings)
+{
+    if (facts.issued.status != IssuedStatus::Readable || facts.expiry.status != ExpiryStatus::Readable ||
+        !issuedAfterLastDay(facts.expiry.lastDay, issuedDay))
+        return;
+    char date[16];
+    formatCatalogueDate(facts.expiry.lastDay, date, sizeof date);
+    findings.problem(facts.issuedLine, "issued after its expiry date %s: Kestrel refuses it as not the maker's", date);
+}

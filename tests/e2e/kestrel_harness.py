@@ -317,13 +317,16 @@ def _install(executable, folder_name="kestrel"):
 
 
 KEPT_STATE_KEY = r"HKCU\Software\Corvel\Kestrel"
+# Kept there too by an elevated Kestrel, as every Kestrel under Wine is.
+KEPT_MACHINE_KEY = r"HKLM\Software\Corvel\Kestrel"
 
 
 def forget_kept_state():
     """Removes what a signed Kestrel keeps in the registry (the newest
     catalogue issue time it used), so no test sees another's."""
-    subprocess.run(["timeout", "60", "wine", "reg", "delete", KEPT_STATE_KEY, "/f"], env=_wine_env(),
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    for key in (KEPT_STATE_KEY, KEPT_MACHINE_KEY):
+        subprocess.run(["timeout", "60", "wine", "reg", "delete", key, "/f"], env=_wine_env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
 
 
 class Kestrel:

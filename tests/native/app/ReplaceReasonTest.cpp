@@ -33,6 +33,7 @@ TEST(ReplaceReason, NamesTheCauseFromTheFailingStepAndTheTarget)
         {"hidden", {HiddenAttribute, 0, false, 0}, ReplaceReason::HiddenOrSystem},
         {"system", {SystemAttribute | Archive, 0, false, 0}, ReplaceReason::HiddenOrSystem},
         {"a folder", {DirectoryAttribute, 267, false, 0}, ReplaceReason::OtherError},
+        {"folder or program changed since the search", {ReadOnlyAttribute, 0, false, 0, true}, ReplaceReason::FolderChanged},
     };
     for (const Case &c : cases)
         EXPECT_EQ(replaceReason(c.facts), c.expected) << c.what;

@@ -105,7 +105,10 @@ protected:
         SendMessageA(list.handle, LB_RESETCONTENT, 0, 0);
         for (const char *line : lines) {
             writeFile(line, "old program");
-            SendMessageA(list.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+            ListedCopy copy{};
+            ListedCopies::identify("D:\\apps\\", line, copy);
+            const LRESULT index = SendMessageA(list.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+            SendMessageA(list.handle, LB_SETITEMDATA, index, window.listedCopies.add(copy));
         }
         bar.enableButton(CommandStart, 0);
         bar.enableButton(CommandUpdate, 1);

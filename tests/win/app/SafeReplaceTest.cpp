@@ -53,8 +53,11 @@ bool replaceFromNewFile(const std::string &target, ReplaceFacts *failure = nullp
     // The Update stamps its download with the catalogue's date; the copy takes it.
     const FILETIME stamp = catalogueStamp();
     SetFileTime(source, &stamp, &stamp, &stamp);
+    // The identities the search keeps, taken now.
+    ListedCopy kept{};
+    ListedCopies::identify(target.substr(0, target.rfind('\\') + 1).c_str(), target.c_str(), kept);
     ReplacementCopy copy;
-    const bool replaced = copy.write(source, target.c_str()) && copy.moveOverTarget();
+    const bool replaced = copy.write(source, target.c_str(), &kept) && copy.moveOverTarget();
     CloseHandle(source);
     if (failure)
         *failure = copy.failure();

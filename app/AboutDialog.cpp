@@ -5,12 +5,12 @@
 #include "app/Globals.h"
 #include "resources/ProgramVersion.h"
 #include "toolkit/CentreWindow.h"
+#include "toolkit/ResourceText.h"
+
+#include <initializer_list>
 
 const char MakerWebsite[] = KESTREL_WEBSITE_URL;
 const char MakerEmail[] = KESTREL_EMAIL_ADDRESS;
-// "\xA9" is the copyright sign in code page 1252; the notice label is too
-// narrow for the word "Copyright" with the holder's name.
-const char MakerNotice[] = "\xA9 2026 Corvel Freeware\nAll rights reserved.";
 
 namespace {
 
@@ -73,8 +73,11 @@ void AboutDialog::initialise()
     emailLink.setFont("", 10);
     emailLink.setText(MakerEmail, NavyBlue, FaceColour);
 
+    // The notice's copyright sign is kept in the string table as UTF-16, so
+    // it comes in the code page the program runs in, UTF-8 or another.
+    loadMessageText(IDS_MAKER_NOTICE, notice_, sizeof notice_);
     noticeLabel.setFont("MS Sans Serif", 8);
-    noticeLabel.setText(MakerNotice, Black, FaceColour);
+    noticeLabel.setText(notice_, Black, FaceColour);
 
     descriptionLabel.format |= DT_WORDBREAK;
     descriptionLabel.setFont("MS Sans Serif", 8);
@@ -82,6 +85,16 @@ void AboutDialog::initialise()
 
     lowerRule.setPen(DarkRed, 3);
     upperRule.setPen(DarkRed, 3);
+
+    // Screen readers read a control's window text: each label gets the text
+    // it paints, the picture the program's name. The labels paint their own
+    // texts, so nothing on the screen changes.
+    for (LabelControl *label : {&titleLabel, &websiteLink, &emailLink, &noticeLabel, &descriptionLabel})
+        SetWindowTextA(label->handle, label->text);
+    SetWindowTextA(logoPicture.handle, "Kestrel");
+    // The links take the focus with Tab, so that they open from the keyboard.
+    for (LabelControl *link : {&websiteLink, &emailLink})
+        SetWindowLongPtrA(link->handle, GWL_STYLE, GetWindowLongPtrA(link->handle, GWL_STYLE) | WS_TABSTOP);
 
     centreWindow(handle);
 }

@@ -13,9 +13,11 @@ public:
 private:
     void initialise();
     void openLink(int controlId);
+
+    // The maker's notice as the string table gives it.
+    char notice_[80] = {};
 };
 
-// The maker's addresses and notice, as the About box shows them.
+// The maker's addresses, as the About box shows them.
 extern const char MakerWebsite[];
 extern const char MakerEmail[];
-extern const char MakerNotice[];

@@ -9,6 +9,8 @@
 #include "net/core/ReplaceFileName.h"
 #include "resources/MessageCaption.h"
 #include "toolkit/CentreWindow.h"
+#include "toolkit/FileByHandle.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/GdiHandles.h"
 #include "toolkit/ProgramInstance.h"
 #include "toolkit/ProgramListBox.h"
@@ -17,6 +19,7 @@
 const char UpdateFolderUrl[] = KESTREL_UPDATE_FOLDER_URL;
 const char CatalogueKey[] = KESTREL_CATALOGUE_KEY;
 const char TemporaryFolderUnusable[] = "The temporary folder cannot be used.";
+const char InvalidPolicyFolder[] = "The update folder set by your administrator is not a valid address.";
 
 namespace {
 const char DrivesLineStart[] = "Drives to be scanned:  ";
@@ -26,10 +29,12 @@ constexpr int InformationLineSize = 100;
 
 MainWindow::MainWindow(ProgramListBox &list, ButtonBar &buttonBar, StatusBar &statusBar, ProgramFinder &finder,
                        ProgressDownloader &downloader, Dialog &aboutBox)
-    : catalogue(*this), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutBox_(aboutBox),
+    : catalogue(*this), listedCopies(finder.listedCopies()), list_(list), buttonBar_(buttonBar), statusBar_(statusBar), aboutBox_(aboutBox),
       scan_(*this, list, buttonBar, statusBar, finder, downloader),
       update_(*this, list, buttonBar, statusBar, downloader)
 {
+    std::strcpy(updateFolder.url, UpdateFolderUrl);
+    updateFolder.valid = true;
     finder.attach(catalogue, list, statusBar);
 }
 
@@ -97,10 +102,7 @@ HBRUSH MainWindow::onCtlColorListBox(WPARAM, LPARAM)
 
 void MainWindow::onDestroy()
 {
-    if (tempFolderUsable_) {
-        if (replaceFileName(tempPath, PathBufferSize, CatalogueFileName))
-            DeleteFileA(tempPath);
-    }
+    removeTemporaryCatalogue();
     catalogue.freeEntries();
 }
 
@@ -151,7 +153,8 @@ void MainWindow::initialiseContents()
 
     findFixedDrives();
 
-    std::strncat(addressLine, UpdateFolderUrl, sizeof addressLine - std::strlen(addressLine) - 1);
+    updateFolder = readUpdateFolder(UpdateFolderUrl);
+    std::strncat(addressLine, updateFolder.url, sizeof addressLine - std::strlen(addressLine) - 1);
     SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(addressLine));
     appendDriveLetters(drivesLine, sizeof drivesLine, fixedDrive);
     SendMessageA(list_.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drivesLine));
@@ -178,10 +181,40 @@ void MainWindow::findFixedDrives()
 
 bool MainWindow::mayStart(int command)
 {
-    if (commandRunning || !buttonBar_.isButtonEnabled(command))
-        return false;
+    return !commandRunning && buttonBar_.isButtonEnabled(command) && temporaryFolderUsable();
+}
+
+void MainWindow::keepTemporaryCatalogue(const FileIdentity &identity)
+{
+    temporaryCatalogue_ = identity;
+    temporaryCatalogueKept_ = true;
+}
+
+void MainWindow::removeTemporaryCatalogue()
+{
+    if (temporaryCatalogueKept_ && tempFolderUsable_ && replaceFileName(tempPath, PathBufferSize, CatalogueFileName, programLeadBytes()))
+        removeIfStill(tempPath, temporaryCatalogue_);
+    temporaryCatalogueKept_ = false;
+}
+
+bool MainWindow::temporaryFolderUsable()
+{
     if (tempFolderUsable_)
         return true;
+    reportTemporaryFolderUnusable();
+    return false;
+}
+
+void MainWindow::reportTemporaryFolderUnusable()
+{
+    temporaryFolderFailed = true;
     showWarning(TemporaryFolderUnusable, MessageCaption);
+}
+
+bool MainWindow::updateFolderUsable()
+{
+    if (updateFolder.valid)
+        return true;
+    showWarning(InvalidPolicyFolder, MessageCaption);
     return false;
 }

@@ -1,9 +1,12 @@
 #pragma once
 #include "app/ScanCommand.h"
 #include "app/UpdateCommand.h"
+#include "app/UpdateFolder.h"
 #include "app/core/MainWindowText.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/ListedCopies.h"
 #include "resources/ResourceIds.h"
+#include "toolkit/FileIdentity.h"
 #include "toolkit/FrameWindow.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/core/PathText.h"
@@ -42,15 +45,30 @@ public:
     int runUpdate();
     int showAbout();
     void showFileCount();
-    // The list's line height, the fixed drives, the two information lines and
-    // the temporary folder; once, after createFrame.
+    // The update folder, the list's line height, the fixed drives, the two
+    // information lines and the temporary folder; once, after createFrame.
     void initialiseContents();
     void findFixedDrives();
     // Whether the Start or Update command may run now: no command is running,
-    // its button is enabled and the temporary folder holds the working path.
-    // For a folder that cannot, shows "The temporary folder cannot be used."
-    // The commands ask first and do nothing else when it is false.
+    // its button is enabled and the temporary folder is usable (which warns
+    // when it is not). The commands ask first and do nothing else when it is
+    // false.
     bool mayStart(int command);
+    // True when the temporary folder holds the working path; otherwise shows
+    // "The temporary folder cannot be used." and answers false.
+    bool temporaryFolderUsable();
+    // Shows "The temporary folder cannot be used." and remembers it in
+    // temporaryFolderFailed.
+    void reportTemporaryFolderUnusable();
+    // True when the update folder is a valid address; otherwise shows that
+    // the administrator's is not and answers false. Start asks first.
+    bool updateFolderUsable();
+    // The catalogue's file in the temporary folder, as Start made it: only
+    // that file, known by its identity, is ever removed from there (at the
+    // next Start and at exit). Whatever else stands at its name, a link
+    // planted by another program say, is left alone.
+    void keepTemporaryCatalogue(const FileIdentity &identity);
+    void removeTemporaryCatalogue();
 
     static constexpr char Title[] = "Kestrel";
     static constexpr int IconId = IDI_KESTREL;
@@ -62,9 +80,15 @@ public:
     // use; empty when the folder cannot be used.
     char *tempPath = nullptr;
     Catalogue catalogue;
+    // The identities of the listed copies, kept by the finder.
+    ListedCopies &listedCopies;
     int fixedDrive[DriveCount] = {};
     // Set while Start or Update runs (RunningCommand); both do nothing then.
     bool commandRunning = false;
+    // Where the catalogue and the programs are fetched from.
+    UpdateFolder updateFolder;
+    // Set once a command found the temporary folder unusable.
+    bool temporaryFolderFailed = false;
 
 private:
     ProgramListBox &list_;
@@ -73,13 +97,16 @@ private:
     Dialog &aboutBox_;
     GlobalBlock tempPathBlock_;
     bool tempFolderUsable_ = false;
+    FileIdentity temporaryCatalogue_{};
+    bool temporaryCatalogueKept_ = false;
     ScanCommand scan_;
     UpdateCommand update_;
 };
 
 // "The temporary folder cannot be used."
 extern const char TemporaryFolderUnusable[];
-// The server folder of the catalogue and the program files.
+// The maker's server folder of the catalogue and the program files, unless
+// an administrator set another (UpdateFolder).
 extern const char UpdateFolderUrl[];
 // Base64 of the maker's public key that catalogues must be signed with, or
 // of two keys separated by "," while the maker changes keys; empty in a build

@@ -39,6 +39,8 @@ bool ProgramSink::begin(long long announcedLength)
     if (entry_.sizeStatus == SizeStatus::Present && announcedLength >= 0 &&
         static_cast<std::uint64_t>(announcedLength) != entry_.size)
         return refuse(NotTheExpectedProgram);
+    if (std::strlen(path_) >= PathBufferSize)
+        return refuse(DownloadCreateFailed);
     // A new file only: whatever stands at the path is not ours to reuse. It
     // goes when the handle is closed, so it is never free for another program
     // to open between the last copy and its deletion.

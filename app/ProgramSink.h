@@ -18,13 +18,17 @@
 // handle closes: when the fetch fails and when the sink goes.
 class ProgramSink : public DownloadSink {
 public:
+    // Room for a path of the run's folder and a catalogue name that does not
+    // fit, so that its warning names it whole. A path longer than
+    // PathBufferSize is a file that cannot be created.
+    static constexpr std::size_t PathRoom = PathBufferSize + FileNameFieldSize;
 
     ProgramSink() = default;
     ~ProgramSink() override;
     ProgramSink(const ProgramSink &) = delete;
     ProgramSink &operator=(const ProgramSink &) = delete;
 
-    // The file to make (it must not exist yet; a path that does not fit is
+    // The file to make (it must not exist yet; a path beyond PathRoom is
     // taken as none) and the entry whose size and checksum it is held to.
     // Both are copied: the catalogue may be freed while the fetch runs.
     void prepare(const char *path, const CatalogueEntry &entry);
@@ -46,7 +50,7 @@ public:
 private:
     bool refuse(int code);
 
-    char path_[PathBufferSize] = "";
+    char path_[PathRoom] = "";
     CatalogueEntry entry_{};
     FileHandle file_;
     Sha256 hash_;

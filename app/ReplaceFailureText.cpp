@@ -20,6 +20,8 @@ UINT reasonTextId(ReplaceReason reason)
         return IDS_REPLACE_READ_ONLY;
     case ReplaceReason::HiddenOrSystem:
         return IDS_REPLACE_HIDDEN_OR_SYSTEM;
+    case ReplaceReason::FolderChanged:
+        return IDS_REPLACE_FOLDER_CHANGED;
     case ReplaceReason::OtherError:
         break;
     }

@@ -1,31 +1,15 @@
 #include "app/RunningProgram.h"
 
-#include <windows.h>
-
 #include "app/core/OldProgramName.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/FileByHandle.h"
+#include "toolkit/FileIdentity.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
+
+#include <cstring>
 
 namespace {
-
-struct FileIdentity {
-    DWORD volume;
-    DWORD indexHigh;
-    DWORD indexLow;
-};
-
-bool identityOf(const char *path, FileIdentity &identity)
-{
-    // No access asked, and every sharing allowed: enough to read the identity
-    // of any file, a running program included.
-    FileHandle file(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!file.valid() || !GetFileInformationByHandle(file.get(), &information))
-        return false;
-    identity = FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                            information.nFileIndexLow};
-    return true;
-}
 
 // The module's path; false when it does not fit MAX_PATH characters.
 bool runningProgramPath(char (&path)[MAX_PATH])
@@ -41,23 +25,22 @@ bool knowRunningIdentity()
 {
     if (!runningIdentityKnown) {
         char path[MAX_PATH];
-        runningIdentityKnown = runningProgramPath(path) && identityOf(path, runningIdentity);
+        runningIdentityKnown = runningProgramPath(path) && identityOfPath(path, runningIdentity);
     }
     return runningIdentityKnown;
 }
 
-// Renames target to its first old-program name that is free or whose file
-// can be deleted; the name used is left in oldName.
-bool moveAside(const char *target, char (&oldName)[MAX_PATH])
+// Renames program to its first old-program name in folder that is free or
+// whose plain file can be removed; the name used is left in oldName.
+bool moveAside(HANDLE program, HANDLE folder, const char *name, char (&oldName)[MAX_PATH])
 {
     for (int number = 1; number <= OldProgramNameCount; ++number) {
-        if (!oldProgramName(target, number, oldName, sizeof oldName)) {
+        if (!oldProgramName(name, number, oldName, sizeof oldName)) {
             SetLastError(ERROR_FILENAME_EXCED_RANGE);
             return false;
         }
-        if (!DeleteFileA(oldName) && GetLastError() != ERROR_FILE_NOT_FOUND)
-            continue;
-        if (MoveFileExA(target, oldName, MOVEFILE_WRITE_THROUGH))
+        removePlainFileIn(folder, oldName);
+        if (moveIntoFolder(program, folder, oldName, false))
             return true;
         const DWORD error = GetLastError();
         if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
@@ -67,36 +50,33 @@ bool moveAside(const char *target, char (&oldName)[MAX_PATH])
     return false;
 }
 
-bool sameIdentity(const FileIdentity &first, const FileIdentity &second)
-{
-    return first.volume == second.volume && first.indexHigh == second.indexHigh && first.indexLow == second.indexLow;
-}
-
 } // namespace
 
 bool isRunningProgram(const char *path)
 {
     FileIdentity identity;
-    return knowRunningIdentity() && identityOf(path, identity) && sameIdentity(identity, runningIdentity);
+    return knowRunningIdentity() && identityOfPath(path, identity) && sameIdentity(identity, runningIdentity);
 }
 
 bool sameFile(const char *first, const char *second)
 {
     FileIdentity firstIdentity;
     FileIdentity secondIdentity;
-    return identityOf(first, firstIdentity) && identityOf(second, secondIdentity) &&
+    return identityOfPath(first, firstIdentity) && identityOfPath(second, secondIdentity) &&
            sameIdentity(firstIdentity, secondIdentity);
 }
 
-bool moveOverRunningProgram(const char *newCopy, const char *target)
+bool moveOverRunningProgram(HANDLE newCopy, HANDLE program, HANDLE folder, const char *name)
 {
+    // A running program may be renamed: its image shares deletion.
+    FileHandle movable(ReOpenFile(program, DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0));
     char oldName[MAX_PATH];
-    if (!moveAside(target, oldName))
+    if (!movable.valid() || !moveAside(movable.get(), folder, name, oldName))
         return false;
-    if (MoveFileExA(newCopy, target, MOVEFILE_WRITE_THROUGH))
+    if (moveIntoFolder(newCopy, folder, name, false))
         return true;
     const DWORD error = GetLastError();
-    MoveFileExA(oldName, target, MOVEFILE_WRITE_THROUGH);
+    moveIntoFolder(movable.get(), folder, name, false);
     SetLastError(error);
     return false;
 }
@@ -110,9 +90,23 @@ void removeOldRunningPrograms()
 
 void removeOldPrograms(const char *programPath)
 {
+    // The folder the program's own file lies in, found through a handle on
+    // it: a launch path through a link names another folder.
+    FileHandle program(CreateFileA(programPath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    char finalPath[MAX_PATH + 8];
+    if (!program.valid() || !finalPathOf(program.get(), finalPath, sizeof finalPath))
+        return;
+    char name[MAX_PATH];
+    fileNameFromPath(finalPath, name, sizeof name, programLeadBytes());
+    cutToDirectory(finalPath, programLeadBytes());
+    FileHandle folder(CreateFileA(finalPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.valid())
+        return;
     for (int number = 1; number <= OldProgramNameCount; ++number) {
         char oldName[MAX_PATH];
-        if (oldProgramName(programPath, number, oldName, sizeof oldName))
-            DeleteFileA(oldName);
+        if (oldProgramName(name, number, oldName, sizeof oldName))
+            removePlainFileIn(folder.get(), oldName);
     }
 }

@@ -11,12 +11,13 @@
 #include "net/ProgressDownloader.h"
 #include "net/core/ReplaceFileName.h"
 #include "resources/MessageCaption.h"
-#include "toolkit/BriefHoldRetry.h"
 #include "toolkit/ButtonBar.h"
-#include "toolkit/KernelHandles.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/MessagePump.h"
+#include "toolkit/OwnedFile.h"
 #include "toolkit/StatusBar.h"
+#include "toolkit/core/PathText.h"
 
 #include <cstring>
 
@@ -24,15 +25,14 @@ namespace {
 
 const char NothingToUpdate[] = "Nothing to update.";
 
-// Size of the downloaded catalogue; 0 when it is missing or unreadable.
-DWORD catalogueSize(const char *path)
+// Prefix of the fresh file the catalogue is fetched into, beside its name.
+const char FreshCataloguePrefix[] = "Kes";
+
+// Size of the fetched catalogue; 0 when it cannot be read.
+DWORD catalogueSize(HANDLE file)
 {
-    FileHandle file(openJustWrittenFile(path, GENERIC_READ, 0, OPEN_EXISTING,
-                                        FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL));
-    if (!file.valid())
-        return 0;
-    DWORD size = GetFileSize(file.get(), nullptr);
-    return size == INVALID_FILE_SIZE ? 0 : size;
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(file, &size) && size.HighPart == 0 ? size.LowPart : 0;
 }
 
 } // namespace
@@ -46,43 +46,56 @@ ScanCommand::ScanCommand(MainWindow &window, ListBoxControl &list, ButtonBar &bu
 
 int ScanCommand::run()
 {
-    if (!window_.mayStart(CommandStart))
+    if (!window_.mayStart(CommandStart) || !window_.updateFolderUsable())
         return 0;
     RunningCommand running(window_.commandRunning);
 
     char *const tempPath = window_.tempPath;
     SendMessageA(list_.handle, LB_RESETCONTENT, 0, 0);
-    if (replaceFileName(tempPath, PathBufferSize, CatalogueFileName))
-        DeleteFileA(tempPath);
+    window_.listedCopies.clear();
+    window_.removeTemporaryCatalogue();
+    // The catalogue arrives in a new file of Kestrel's own beside its name,
+    // and is moved over that name only once whole: no name that stood there
+    // before, a link to another file say, is ever written through.
+    OwnedFile fresh;
+    char temporaryFolder[PathBufferSize];
+    std::strcpy(temporaryFolder, tempPath);
+    cutToDirectory(temporaryFolder, programLeadBytes());
+    fresh.create(temporaryFolder, FreshCataloguePrefix, GENERIC_READ | GENERIC_WRITE);
+    replaceFileName(tempPath, PathBufferSize, CatalogueFileName, programLeadBytes());
 
     int fetched = 0;
+    // A catalogue refused as too large has had its own message. Decided on
+    // this run's fetch alone: the status may be an earlier one's when no
+    // session could be opened.
+    bool refusedAsTooLarge = false;
     // After a fetch, the catalogue's URL: the caption of its warnings.
     char url[Downloader::UrlBufferSize];
     if (downloader_.openSession(AgentName)) {
         downloader_.setMessageOwner(window_.handle);
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
-        std::strcpy(url, UpdateFolderUrl);
+        std::strcpy(url, window_.updateFolder.url);
         // A catalogue too large to be read is refused while it arrives: a
         // server sending without end must not fill the disk.
-        FileSink catalogueFile(tempPath, TextFileReader::MaxFileSize);
+        FileSink catalogueFile(fresh.get(), tempPath, TextFileReader::MaxFileSize);
         fetched = downloader_.fetchAndReport(url, CatalogueFileName, catalogueFile);
+        refusedAsTooLarge = !fetched && downloader_.status == DownloadTooLarge;
         downloader_.destroyProgressWindow();
         downloader_.closeSession();
     }
     pumpPendingMessages();
 
-    // Closing the window during the fetch stops it; the window's own clean-up
-    // could not remove the catalogue while the fetch still wrote it.
-    if (windowDestroyed(window_.handle)) {
-        DeleteFileA(tempPath);
+    // Closing the window during the fetch stops it; the fresh file goes with
+    // its owner.
+    if (windowDestroyed(window_.handle))
         return 0;
-    }
-    if (!fetched || catalogueSize(tempPath) == 0) {
-        // A catalogue refused as too large has had its own message.
-        if (downloader_.status != DownloadTooLarge)
+    const FileIdentity catalogueIdentity = fresh.identity();
+    if (!fetched || catalogueSize(fresh.get()) == 0 || !fresh.moveOver(tempPath)) {
+        if (!refusedAsTooLarge)
             window_.showWarning("Failed to retrieve version information", MessageCaption);
         return 0;
     }
+    window_.keepTemporaryCatalogue(catalogueIdentity);
     if (!window_.catalogue.readCatalogue(tempPath, url, CatalogueKey))
         return 0;
 
@@ -93,7 +106,7 @@ int ScanCommand::run()
         driveRoot(index, root);
         finder_.search(root, ProgramPattern, SearchDepth, 0);
         if (windowDestroyed(window_.handle)) {
-            DeleteFileA(tempPath);
+            window_.removeTemporaryCatalogue();
             return 0;
         }
     }

@@ -14,6 +14,7 @@
 #include "net/core/ReplaceFileName.h"
 #include "resources/MessageCaption.h"
 #include "toolkit/ButtonBar.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/HeapArray.h"
 #include "toolkit/ListBoxControl.h"
 #include "toolkit/ResourceText.h"
@@ -27,6 +28,7 @@ namespace {
 constexpr UINT NotThePromisedProgram = IDS_NOT_THE_PROMISED_PROGRAM;
 constexpr UINT KestrelUpdated = IDS_KESTREL_UPDATED;
 constexpr int ReplaceFailureTextSize = 400;
+const char ErrorSavingDate[] = "Error saving date";
 
 FILETIME toFileTime(const FileTime &time)
 {
@@ -38,8 +40,8 @@ FILETIME toFileTime(const FileTime &time)
 void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
 {
     char url[Downloader::UrlBufferSize];
-    std::strcpy(url, UpdateFolderUrl);
-    replaceFileName(url, sizeof url, fileName);
+    std::strcpy(url, window.updateFolder.url);
+    replaceFileName(url, sizeof url, fileName, programLeadBytes());
     char text[80];
     loadMessageText(NotThePromisedProgram, text, sizeof text);
     window.showWarning(text, url);
@@ -51,10 +53,11 @@ void showNotTheExpectedProgram(MainWindow &window, const char *fileName)
 // version functions on Windows while it is held for writing. A program that
 // fails the check is dropped for all its copies. Every failure shows its box.
 // True when the copy is in place.
-bool replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target)
+bool replaceListedCopy(MainWindow &window, ProgramSink &program, const CatalogueEntry &entry, const char *target,
+                       const ListedCopy *kept)
 {
     ReplacementCopy copy;
-    if (copy.write(program.heldFile(), target, toFileTime(entry.fileTime))) {
+    if (copy.write(program.heldFile(), target, kept)) {
         if (!isPromisedProgram(copy.path(), entry.version)) {
             copy.discard();
             program.drop();
@@ -89,12 +92,12 @@ int UpdateCommand::run()
     RunFolder folder;
     char temporaryFolder[PathBufferSize];
     std::strcpy(temporaryFolder, window_.tempPath);
-    cutToDirectory(temporaryFolder);
+    cutToDirectory(temporaryFolder, programLeadBytes());
     if (!folder.create(temporaryFolder)) {
-        window_.showWarning(TemporaryFolderUnusable, MessageCaption);
+        window_.reportTemporaryFolderUnusable();
         return 0;
     }
-    // One per entry, by index; each deletes its file when the command ends.
+    // One per entry, by index; each deletes its file when it is dropped.
     static_assert(sizeof(ProgramSink) * MaxCatalogueEntries < 64 * 1024, "the sinks live on the stack");
     ProgramSink programs[MaxCatalogueEntries];
 
@@ -113,13 +116,15 @@ int UpdateCommand::run()
         // Closing the window frees the entries while the fetch still runs.
         char fileName[FileNameFieldSize];
         std::strcpy(fileName, entry.fileName);
-        char path[PathBufferSize];
+        // A path too long for the working path fails as a file that cannot be
+        // created, named whole in its warning.
+        char path[ProgramSink::PathRoom];
         ProgramSink &program = programs[index];
-        program.prepare(folder.pathOf(fileName, path) ? path : "", entry);
+        program.prepare(folder.pathOf(fileName, path, sizeof path) ? path : "", entry);
 
         downloader_.createProgressWindow(window_.handle, ProgressColumns, ProgressColour);
         char url[Downloader::UrlBufferSize];
-        std::strcpy(url, UpdateFolderUrl);
+        std::strcpy(url, window_.updateFolder.url);
         const int ok = downloader_.fetchAndReport(url, fileName, program);
         downloader_.destroyProgressWindow();
 
@@ -131,6 +136,13 @@ int UpdateCommand::run()
             continue;
         }
         entry.downloaded = 1;
+        // Through the handle that holds it, which shares neither writing nor
+        // deletion, so the path cannot be opened again for this. Every copy
+        // takes the download's times; a failed stamp only leaves them as
+        // they came.
+        const FILETIME stamp = toFileTime(entry.fileTime);
+        if (!SetFileTime(program.heldFile(), &stamp, &stamp, &stamp))
+            window_.showWarning(ErrorSavingDate, program.path());
     }
     downloader_.closeSession();
 
@@ -144,14 +156,16 @@ int UpdateCommand::run()
         if (!line.allocate(static_cast<SIZE_T>(length) + 1))
             break;
         SendMessageA(list_.handle, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line.get()));
-        fileNameFromPath(line.get(), name, sizeof name);
+        fileNameFromPath(line.get(), name, sizeof name, programLeadBytes());
         const int found = window_.catalogue.findEntryByName(name) ? window_.catalogue.matchIndex : -1;
         // Only a program fetched whole and checked in this run, still held, is copied.
         if (found >= 0 && window_.catalogue.entries[found].downloaded &&
             programs[found].heldFile() != INVALID_HANDLE_VALUE) {
             // Asked before the replacement, which gives the path a new file.
             const bool running = isRunningProgram(line.get());
-            if (replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get()) && running)
+            const ListedCopy *kept = window_.listedCopies.find(SendMessageA(list_.handle, LB_GETITEMDATA, 0, 0));
+            if (replaceListedCopy(window_, programs[found], window_.catalogue.entries[found], line.get(), kept) &&
+                running)
                 replacedRunningProgram = true;
         } else {
             window_.showWarning(CantReplaceThisFile, line.get());
@@ -161,6 +175,10 @@ int UpdateCommand::run()
         SendMessageA(list_.handle, LB_DELETESTRING, 0, 0);
     }
 
+    // The downloads and their folder go before the user is told it is done.
+    for (ProgramSink &program : programs)
+        program.drop();
+    folder.remove();
     if (windowDestroyed(window_.handle))
         return 1;
     statusBar_.setPaneText(0, "Done");

@@ -7,9 +7,9 @@ class ProgressDownloader;
 class StatusBar;
 
 // Update: fetches each flagged entry's file of the window's catalogue once into
-// a folder of the run's own under the temporary folder, holding it, puts it
-// over every listed copy of its program while emptying the list, deletes the
-// fetched files and their folder and shows "Done".
+// a folder of the run's own under the temporary folder, holding it, stamps it
+// with the entry's time, puts it over every listed copy of its program while
+// emptying the list, deletes the fetched files and their folder and shows "Done".
 class UpdateCommand {
 public:
     UpdateCommand(MainWindow &window, ListBoxControl &list, ButtonBar &buttonBar, StatusBar &statusBar,

@@ -28,11 +28,6 @@ constexpr char NotSignedByTheMaker[] = "The catalogue is not signed by the maker
 
 } // namespace
 
-bool sameFileName(const char *a, const char *b)
-{
-    return lstrcmpiA(a, b) == 0;
-}
-
 Catalogue::Catalogue(WindowObject &messageOwner) : messageOwner_(messageOwner) {}
 
 bool Catalogue::allocateEntries()
@@ -78,7 +73,7 @@ int Catalogue::readCatalogue(const char *path, const char *catalogueUrl, const c
     const LineReader lines = catalogueLines(file.data(), readable);
     CalendarTime issued{};
     if ((signedMode && !checkIssueTime(lines, catalogueUrl, issued)) ||
-        !checkExpiry(lines, signedMode, catalogueUrl) || !checkCatalogueVersion(lines) || !loadCatalogue(lines) ||
+        !checkExpiry(lines, signedMode, issued, catalogueUrl) || !checkCatalogueVersion(lines) || !loadCatalogue(lines) ||
         !checkChecksums(lines, signedMode) || !checkSizes(lines, signedMode))
         return 0;
     // Only a catalogue that passed every check moves the kept time on, so a
@@ -147,11 +142,17 @@ int Catalogue::checkSignature(const char *data, std::size_t &size, const char *c
     return 1;
 }
 
-int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const char *catalogueUrl)
+int Catalogue::checkExpiry(LineReader lines, bool mustExpire, const CalendarTime &issued, const char *catalogueUrl)
 {
     const CatalogueExpiry expiry = readCatalogueExpiry(lines);
     // A signed catalogue without a readable date could be replayed for ever.
     if (mustExpire && expiry.status != ExpiryStatus::Readable) {
+        messageOwner_.showWarning(NotSignedByTheMaker, catalogueUrl);
+        return 0;
+    }
+    CalendarTime issuedDay;
+    if (mustExpire && expiry.status == ExpiryStatus::Readable &&
+        (!utcCalendarToLocal(issued, issuedDay) || issuedAfterLastDay(expiry.lastDay, issuedDay))) {
         messageOwner_.showWarning(NotSignedByTheMaker, catalogueUrl);
         return 0;
     }

@@ -1,15 +1,12 @@
 #pragma once
 #include "catalogue/CatalogueEntry.h"
+#include "catalogue/FileNameOrder.h"
 #include "catalogue/core/CalendarTime.h"
 #include "catalogue/core/LineReader.h"
 #include "toolkit/KernelHandles.h"
 #include "toolkit/WindowObject.h"
 
 #include <cstddef>
-
-// True when two program file names name the same file, as the entry lookup
-// and the checksum lines compare them: letter case ignored.
-bool sameFileName(const char *a, const char *b);
 
 // The list of the maker's programs read from the catalogue file, and the
 // identification of installed copies against it. Warnings go to the window
@@ -57,7 +54,9 @@ private:
     // The private checks get their own copy of the reader, at the start.
     int checkSignature(const char *data, std::size_t &size, const char *catalogueUrl, const char *makerKey);
     int checkIssueTime(LineReader lines, const char *catalogueUrl, CalendarTime &issued);
-    int checkExpiry(LineReader lines, bool mustExpire, const char *catalogueUrl);
+    // A signed catalogue (mustExpire) also has its issue time checked
+    // against its last day (issuedAfterLastDay).
+    int checkExpiry(LineReader lines, bool mustExpire, const CalendarTime &issued, const char *catalogueUrl);
     // 1 if the catalogue is meant for this Kestrel.
     int checkCatalogueVersion(LineReader lines);
     // Reads every entry: 1 on success.

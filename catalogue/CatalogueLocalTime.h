@@ -45,6 +45,15 @@ inline bool utcToLocalTime(const FILETIME &utc, CalendarTime &local)
     return true;
 }
 
+// A UTC calendar time (a catalogue's issue time) as local time.
+inline bool utcCalendarToLocal(const CalendarTime &utc, CalendarTime &local)
+{
+    SYSTEMTIME systemTime;
+    std::memcpy(&systemTime, &utc, sizeof systemTime);
+    FILETIME fileTime;
+    return SystemTimeToFileTime(&systemTime, &fileTime) && utcToLocalTime(fileTime, local);
+}
+
 // Today's local date, by which a catalogue's expiry is judged.
 inline CalendarTime localToday()
 {

@@ -1,5 +1,7 @@
 #include "catalogue/FileFinder.h"
 
+#include "toolkit/CodePage.h"
+
 namespace {
 
 // The platform's record of a subfolder taken from the walk's own copy of
@@ -15,6 +17,8 @@ WIN32_FIND_DATAA recordOf(const ListedEntry &subfolder)
 }
 
 } // namespace
+
+FileFinder::FileFinder() : FolderWalk(programLeadBytes()) {}
 
 void FileFinder::onBackInFolder() {}
 

@@ -9,7 +9,8 @@
 // that receive the platform's own record of each entry.
 class FileFinder : private FolderWalk {
 public:
-    FileFinder() = default;
+    // Splits paths by the program's code page (programLeadBytes).
+    FileFinder();
     virtual ~FileFinder() = default;
 
     // Searches root (a folder path ending in a backslash) and the folders

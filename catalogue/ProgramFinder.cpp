@@ -43,9 +43,14 @@ int ProgramFinder::onFile(const WIN32_FIND_DATAA &found)
     std::memcpy(fullPath, folder, folderLength);
     std::memcpy(fullPath + folderLength, found.cFileName, nameLength + 1);
 
-    if (catalogue_->isOutdatedProgram(fullPath)) {
+    // A copy whose identities cannot be read could not be checked before
+    // it is replaced, so it is not listed.
+    ListedCopy copy;
+    if (catalogue_->isOutdatedProgram(fullPath) && ListedCopies::identify(folder, fullPath, copy)) {
         catalogue_->entries[catalogue_->matchIndex].needsUpdate = 1;
-        SendMessageA(list_->handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullPath));
+        const LRESULT line = SendMessageA(list_->handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fullPath));
+        if (line >= 0)
+            SendMessageA(list_->handle, LB_SETITEMDATA, static_cast<WPARAM>(line), copies_.add(copy));
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/FileFinder.h"
+#include "catalogue/ListedCopies.h"
 #include "toolkit/core/IntervalGate.h"
 
 #include <cstdint>
@@ -25,6 +26,8 @@ class ProgramFinder : public FileFinder {
 public:
     ProgramFinder() = default;
     void attach(Catalogue &catalogue, ListBoxControl &list, StatusBar &statusBar);
+    // The identities of the copies listed, keyed by each line's item data.
+    ListedCopies &listedCopies() { return copies_; }
 
     // In microseconds.
     static constexpr std::uint64_t PumpInterval = 10000;
@@ -47,6 +50,7 @@ private:
     Catalogue *catalogue_ = nullptr;
     ListBoxControl *list_ = nullptr;
     StatusBar *statusBar_ = nullptr;
+    ListedCopies copies_;
     IntervalGate pumpGate_{PumpInterval};
     bool folderShown_ = false;
     std::uint64_t folderShownAt_ = 0;

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     // As a check given the key does, short of verifying the signature.
     checkSignatureForm(*facts, *findings);
     static std::FILE *nowhere = std::fopen("/dev/null", "w");
-    findings->print(nowhere, "K.ini");
+    findings->print(nowhere, "K.ini", SingleByteCharacters);
 
     FUZZ_REQUIRE(facts->programCount >= 0 && facts->programCount <= MaxCatalogueEntries);
     for (int i = 0; i < facts->programCount; ++i) {

@@ -24,7 +24,7 @@ bool needsEscape(unsigned char c)
 std::string cutCopy(const char *text)
 {
     std::unique_ptr<char[]> copy = terminatedCopy(text, std::strlen(text));
-    cutToDirectory(copy.get());
+    cutToDirectory(copy.get(), SingleByteCharacters);
     return copy.get();
 }
 
@@ -46,7 +46,7 @@ void checkFileNameFromPath(const char *path, std::size_t outSize)
 {
     std::unique_ptr<char[]> out = exactBlock(outSize == 0 ? 1 : outSize);
     out[0] = 'x';
-    fileNameFromPath(path, out.get(), outSize);
+    fileNameFromPath(path, out.get(), outSize, SingleByteCharacters);
     if (outSize == 0) {
         FUZZ_REQUIRE(out[0] == 'x');
         return;
@@ -96,7 +96,7 @@ void checkSplitUrl(const char *url, std::size_t outSize)
 void checkLastPathComponent(const char *url)
 {
     const std::size_t length = std::strlen(url);
-    const char *last = lastPathComponent(url);
+    const char *last = lastPathComponent(url, SingleByteCharacters);
     FUZZ_REQUIRE(last >= url && last <= url + length);
     // A separator may stand only as the URL's first character.
     for (const char *p = last > url ? last : url + (length > 0 ? 1 : 0); *p; ++p)
@@ -153,7 +153,7 @@ void checkReplaceFileName(const char *path, const char *name, std::size_t capaci
     buffer[kept] = '\0';
     const std::string folder = cutCopy(buffer.get());
 
-    const bool replaced = replaceFileName(buffer.get(), capacity, name);
+    const bool replaced = replaceFileName(buffer.get(), capacity, name, SingleByteCharacters);
     FUZZ_REQUIRE(terminatedWithin(buffer.get(), capacity));
     FUZZ_REQUIRE(replaced == (folder.size() + std::strlen(name) < capacity));
     FUZZ_REQUIRE(std::string(buffer.get()) == (replaced ? folder + name : folder));

@@ -16,7 +16,9 @@
 #include "maker/core/CatalogueText.h"
 #include "maker/core/CatalogueWriter.h"
 #include "maker/core/Findings.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
 
 #include <cstdio>
 #include <cstring>
@@ -155,8 +157,7 @@ int runBuild(const CommandLine &line)
     char defaultOut[MAX_PATH];
     const char *out = line.out;
     if (!out) {
-        const std::size_t length = std::strlen(line.target);
-        const bool separated = length > 0 && (line.target[length - 1] == '\\' || line.target[length - 1] == '/');
+        const bool separated = endsInSeparator(line.target, programLeadBytes());
         std::snprintf(defaultOut, sizeof defaultOut, "%s%sKestrel.ini", line.target, separated ? "" : "\\");
         out = defaultOut;
     }
@@ -189,7 +190,7 @@ int runBuild(const CommandLine &line)
             size = appendSignature(signature, text, size, sizeof text);
         }
     }
-    findings.print(stderr, line.target);
+    findings.print(stderr, line.target, programLeadBytes());
     if (findings.problems() > 0) {
         std::printf("%d of %d programs refused, %d problem%s, nothing written\n", refused, folder.found,
                     findings.problems(), findings.problems() == 1 ? "" : "s");

@@ -13,6 +13,8 @@
 #include "catalogue/core/VersionNumber.h"
 #include "maker/core/CatalogueCheck.h"
 #include "maker/core/CatalogueText.h"
+#include "toolkit/CodePage.h"
+#include "toolkit/core/PathText.h"
 
 #include <cstdio>
 #include <cstring>
@@ -63,8 +65,7 @@ void checkSignature(const char *data, const unsigned char (&publicKey)[P256Publi
 void checkProgramFile(const char *folder, const CheckedProgram &program)
 {
     char path[MAX_PATH];
-    const std::size_t length = std::strlen(folder);
-    const bool separated = length > 0 && (folder[length - 1] == '\\' || folder[length - 1] == '/');
+    const bool separated = endsInSeparator(folder, programLeadBytes());
     std::snprintf(path, sizeof path, "%s%s%s", folder, separated ? "" : "\\", program.name);
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -124,6 +125,9 @@ int runCheck(const CommandLine &line)
 
     checkCatalogueText(reader.data(), reader.dataSize, sameFileName, findings, facts);
     checkExpiry(facts, localToday(), findings);
+    CalendarTime issuedDay;
+    if (facts.issued.status == IssuedStatus::Readable && utcCalendarToLocal(facts.issued.time, issuedDay))
+        checkIssuedByExpiry(facts, issuedDay, findings);
     const bool withKey = line.keyFile || line.publicKey;
     if (withKey)
         checkSignature(reader.data(), publicKey);
@@ -133,7 +137,7 @@ int runCheck(const CommandLine &line)
         for (int i = 0; i < facts.programCount; ++i)
             checkProgramFile(line.folder, facts.programs[i]);
 
-    findings.print(stderr, line.target);
+    findings.print(stderr, line.target, programLeadBytes());
     if (withKey)
         printPublicKey(publicKey, "key used: ");
     std::printf("%d program%s, %d problem%s", facts.programCount, facts.programCount == 1 ? "" : "s",

@@ -2,6 +2,8 @@
 
 #include "catalogue/core/Base64.h"
 #include "maker/PrivateFileSecurity.h"
+#include "maker/core/KeyFileVolume.h"
+#include "toolkit/FileByHandle.h"
 #include "toolkit/KernelHandles.h"
 
 #include <cstring>
@@ -10,15 +12,28 @@ namespace {
 
 constexpr std::size_t KeyTextLength = base64Length(SigningKey::Size);
 
+// Whether the volume path lies on keeps access lists; false when that
+// cannot be learnt.
+bool volumeKeepsAccessLists(const char *path)
+{
+    char volume[MAX_PATH];
+    DWORD flags = 0;
+    return GetVolumePathNameA(path, volume, sizeof volume) &&
+           GetVolumeInformationA(volume, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+           keepsAccessLists(flags);
+}
+
 } // namespace
 
 KeyFileStatus writeKeyFile(const char *path, const SigningKey &key)
 {
+    if (!volumeKeepsAccessLists(path))
+        return KeyFileStatus::NoAccessLists;
     PrivateFileSecurity security;
     if (!security.build())
         return KeyFileStatus::CannotWrite;
     FileHandle file(
-        CreateFileA(path, GENERIC_WRITE, 0, security.attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileA(path, GENERIC_WRITE | DELETE, 0, security.attributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         return GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS ? KeyFileStatus::Exists
                                                                                               : KeyFileStatus::CannotWrite;
@@ -31,9 +46,8 @@ KeyFileStatus writeKeyFile(const char *path, const SigningKey &key)
     DWORD written = 0;
     const bool done = WriteFile(file.get(), text, KeyTextLength + 2, &written, nullptr) && written == KeyTextLength + 2;
     SecureZeroMemory(text, sizeof text);
-    file.close();
     if (!done) {
-        DeleteFileA(path);
+        removeByHandle(file.get());
         return KeyFileStatus::CannotWrite;
     }
     return KeyFileStatus::Done;
@@ -84,6 +98,8 @@ const char *keyFileProblem(KeyFileStatus status)
         return "cannot be read";
     case KeyFileStatus::Malformed:
         return "is not a key file: one line of 128 base64 characters";
+    case KeyFileStatus::NoAccessLists:
+        return "this drive cannot restrict who may read the key file";
     }
     return "";
 }

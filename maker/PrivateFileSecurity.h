@@ -3,12 +3,12 @@
 
 #include <vector>
 
-// The security of a file only its maker may open: an access list that holds
-// the current user alone, with full access, marked protected so that nothing
-// is inherited from the folder (a folder shared with Users or Everyone would
-// otherwise hand them the file too). No other account is in the list;
-// administrators reach such a file only through their privileges (taking
-// ownership, backup and restore), which the list cannot withhold.
+// The security of a file only its maker may open: an access list granting the
+// current user alone full access, marked protected so that nothing is
+// inherited from the folder (a folder shared with Users or Everyone would
+// otherwise hand them the file too). The list holds the user alone: SYSTEM
+// and administrators reach the file only through their privileges (taking
+// ownership, backup), not through an entry of its list.
 class PrivateFileSecurity {
 public:
     PrivateFileSecurity() = default;

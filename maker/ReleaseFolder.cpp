@@ -1,8 +1,10 @@
 #include "maker/ReleaseFolder.h"
 
-#include "catalogue/core/AsciiCase.h"
+#include "catalogue/FileNameOrder.h"
 #include "catalogue/core/NamePattern.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/KernelHandles.h"
+#include "toolkit/core/PathText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,13 +14,11 @@ namespace {
 
 constexpr char ProgramPattern[] = "*.exe";
 
+// In the order in which Kestrel tells names apart, so that two names it
+// takes for one stand side by side.
 bool nameBefore(const ReleaseFolder::Program &a, const ReleaseFolder::Program &b)
 {
-    return std::lexicographical_compare(a.name, a.name + std::strlen(a.name), b.name, b.name + std::strlen(b.name),
-                                        [](char x, char y) {
-                                            return static_cast<unsigned char>(lowerAscii(x)) <
-                                                   static_cast<unsigned char>(lowerAscii(y));
-                                        });
+    return compareFileNames(a.name, b.name) < 0;
 }
 
 } // namespace
@@ -30,10 +30,7 @@ bool ReleaseFolder::read(const char *folder)
     const DWORD attributes = GetFileAttributesA(folder);
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    const std::size_t folderLength = std::strlen(folder);
-    const char *separator = folderLength > 0 && (folder[folderLength - 1] == '\\' || folder[folderLength - 1] == '/')
-                                ? ""
-                                : "\\";
+    const char *separator = endsInSeparator(folder, programLeadBytes()) ? "" : "\\";
     char pattern[MAX_PATH];
     if (std::snprintf(pattern, sizeof pattern, "%s%s%s", folder, separator, ProgramPattern) >=
         static_cast<int>(sizeof pattern))

@@ -6,7 +6,9 @@
 #include "net/core/RequestFailure.h"
 #include "net/core/TransferRate.h"
 #include "net/core/UrlParts.h"
+#include "toolkit/CodePage.h"
 #include "toolkit/HeapArray.h"
+#include "toolkit/MessageRoute.h"
 #include "toolkit/MonotonicClock.h"
 #include "toolkit/ResourceText.h"
 
@@ -18,11 +20,14 @@ const char EmptyName[] = "";
 // Every file comes from the server itself: nothing is written to the user's
 // Internet cache, a caching proxy is told to ask the server again (a stale
 // catalogue would list programs that are already current), no cookie goes
-// either way and the platform never shows a dialog of its own.
+// either way and the platform never shows a dialog of its own. A server that
+// sends the request on from http:// to https:// is followed there (Windows
+// fails the request otherwise): what comes back is checked by its signature
+// and checksum, not by the channel.
 DWORD requestFlags(bool secure)
 {
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                  INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+                  INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
     return secure ? flags | INTERNET_FLAG_SECURE : flags;
 }
 
@@ -44,7 +49,9 @@ int failureStatus(RequestFailure failure)
 // time-out rather than WinINet's.
 constexpr DWORD SocketTimedOut = 10060;
 
-bool isSilence(DWORD error)
+// Windows cancels the request when a call waits longer than the receive
+// time-out, and promises nothing of a call on it afterwards.
+bool isTimeOut(DWORD error)
 {
     return error == ERROR_INTERNET_TIMEOUT || error == SocketTimedOut;
 }
@@ -66,11 +73,21 @@ int Downloader::openSession(const char *agentName)
     session.reset(InternetOpenA(agentName, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session)
         return 0;
-    // Without time-outs a server that stops sending would hang the program for good.
-    DWORD timeout = timeoutMs_;
-    InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-    InternetSetOptionA(session.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    setTimeouts(session.get());
     return 1;
+}
+
+// Without time-outs a server that stops sending would hang the program for
+// good. Set on the session and again on each request (Wine reads them from
+// the request alone). No handle ever gets a shorter one: a call that runs out
+// of time cancels its request.
+void Downloader::setTimeouts(HINTERNET handle) const
+{
+    DWORD timeout = timeoutMs_;
+    const DWORD options[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                             INTERNET_OPTION_RECEIVE_TIMEOUT};
+    for (DWORD option : options)
+        InternetSetOptionA(handle, option, &timeout, sizeof timeout);
 }
 
 void Downloader::closeSession()
@@ -106,18 +123,22 @@ std::uint64_t Downloader::millisecondsNow()
 
 Downloader::BlockRead Downloader::readBlock(HINTERNET request, char *buffer, DWORD size)
 {
-    // A read of a whole block would wait until the whole block has come: on
-    // a trickle that is far longer than a silence may last. Asking what has
-    // come first returns as soon as anything has (or the time-out passed).
+    // A read is never asked for more than has come: one asked for a whole
+    // block may wait until the whole block is there, and on a trickle that
+    // holds the transfer far beyond any time-out while the rate is never
+    // checked. Asking what has come waits only until something has, the end
+    // of the body is reached (nothing there, with success), or the time-out
+    // passes.
     BlockRead read{};
     DWORD available = 0;
     if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
         read.error = GetLastError();
         return read;
     }
-    if (available > 0 && available < size)
-        size = available;
-    read.ok = InternetReadFile(request, buffer, size, &read.count);
+    read.ok = TRUE;
+    if (available == 0)
+        return read;
+    read.ok = InternetReadFile(request, buffer, available < size ? available : size, &read.count);
     read.error = read.ok ? 0 : GetLastError();
     return read;
 }
@@ -137,7 +158,7 @@ int Downloader::fetch(const char *url, DownloadSink &sink)
 {
     status = DownloadStopped;
     totalBytes = 0;
-    currentName = lastPathComponent(url);
+    currentName = lastPathComponent(url, programLeadBytes());
     int result = 0;
     if (onProgress() == 0) {
         startTime = currentUtcTime();
@@ -180,7 +201,8 @@ int Downloader::receive(const char *url, DownloadSink &sink)
         status = DownloadOpenRequestFailed;
         return 0;
     }
-    if (!sendRequest(request.get())) {
+    setTimeouts(request.get());
+    if (!HttpSendRequestA(request.get(), "", 0, nullptr, 0)) {
         status = failureStatus(sendFailure(GetLastError()));
         return 0;
     }
@@ -207,7 +229,6 @@ int Downloader::receive(const char *url, DownloadSink &sink)
         status = DownloadWriteFailed;
         return 0;
     }
-    setReceiveTimeout(request.get(), pollMs());
     int result = 0;
     if (sink.begin(announcedLength))
         result = copyBody(request.get(), sink, static_cast<char *>(buffer.get()), announcedLength);
@@ -220,49 +241,22 @@ int Downloader::receive(const char *url, DownloadSink &sink)
     return result;
 }
 
-DWORD Downloader::pollMs() const
-{
-    return PollIntervalMs < timeoutMs_ ? PollIntervalMs : timeoutMs_;
-}
-
-void Downloader::setReceiveTimeout(HINTERNET request, DWORD milliseconds)
-{
-    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &milliseconds, sizeof milliseconds);
-}
-
-// Each wait for body data is kept short, so that messages go through and the
-// rate is checked while a server trickles or says nothing; the silences
-// together still end the transfer after the full time-out. Wine takes a
-// request's receive time-out only when the request is sent, and then the
-// short wait also bounds the wait for the answer (and for a secure channel's
-// handshake): a send that failed before the full time-out had passed may have
-// failed for that alone, so it is tried once more with the full time-out
-// (whose body's reads then wait as long under Wine). Its failure is the one
-// reported.
-bool Downloader::sendRequest(HINTERNET request)
-{
-    setReceiveTimeout(request, pollMs());
-    const std::uint64_t start = millisecondsNow();
-    if (HttpSendRequestA(request, "", 0, nullptr, 0))
-        return true;
-    if (millisecondsNow() - start >= timeoutMs_)
-        return false;
-    setReceiveTimeout(request, timeoutMs_);
-    return HttpSendRequestA(request, "", 0, nullptr, 0) != FALSE;
-}
-
+// The rate is judged after every read that returns, whatever it brought:
+// a server that sends a byte now and then, each within the time-out, is still
+// stopped once its last minute fell short.
 int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, long long announcedLength)
 {
     unsigned failures = 0;
-    std::uint64_t lastData = millisecondsNow();
-    rateWindow_.start(lastData);
+    rateWindow_.start(millisecondsNow());
     for (;;) {
         BlockRead read = readBlock(request, buffer, BlockSize);
-        const std::uint64_t now = millisecondsNow();
+        if (isTimeOut(read.error)) {
+            status = DownloadReadError;
+            return 0;
+        }
         if (read.count > 0) {
             // A read that reports failure but delivered bytes still counts as data.
             totalBytes += read.count;
-            lastData = now;
             if (!sink.receive(buffer, read.count)) {
                 status = sink.refusal();
                 return 0;
@@ -270,13 +264,6 @@ int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, lo
             if (onProgress())
                 return 0;
             failures = 0;
-        } else if (isSilence(read.error)) {
-            if (now - lastData >= timeoutMs_) {
-                status = DownloadReadError;
-                return 0;
-            }
-            if (onProgress())
-                return 0;
         } else if (read.ok) {
             if (onProgress())
                 return 0;
@@ -295,7 +282,7 @@ int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, lo
             status = DownloadReadError;
             return 0;
         }
-        if (rateWindow_.tooSlow(now, totalBytes)) {
+        if (rateWindow_.tooSlow(millisecondsNow(), totalBytes)) {
             status = DownloadReadError;
             return 0;
         }
@@ -304,7 +291,7 @@ int Downloader::copyBody(HINTERNET request, DownloadSink &sink, char *buffer, lo
 
 int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSink &sink)
 {
-    if (!replaceFileName(urlBuffer, UrlBufferSize, fileName)) {
+    if (!replaceFileName(urlBuffer, UrlBufferSize, fileName, programLeadBytes())) {
         // A name too long for the buffer cannot be fetched by its name.
         status = DownloadCreateFailed;
         return report(urlBuffer, sink.path());
@@ -314,8 +301,8 @@ int Downloader::fetchAndReport(char *urlBuffer, const char *fileName, DownloadSi
 
 int Downloader::fetchAndReport(char *urlBuffer, char *localPathBuffer, const char *fileName)
 {
-    if (!replaceFileName(localPathBuffer, PathBufferSize, fileName)) {
-        replaceFileName(urlBuffer, UrlBufferSize, fileName);
+    if (!replaceFileName(localPathBuffer, PathBufferSize, fileName, programLeadBytes())) {
+        replaceFileName(urlBuffer, UrlBufferSize, fileName, programLeadBytes());
         status = DownloadCreateFailed;
         return report(urlBuffer, localPathBuffer);
     }
@@ -331,6 +318,6 @@ int Downloader::report(const char *url, const char *localPath)
     // A fetch stopped because its owner window was closed is not news to anyone.
     if (messageOwner_ && !IsWindow(messageOwner_))
         return 0;
-    MessageBoxA(messageOwner_, text, status >= DownloadStopped ? url : localPath, MB_ICONWARNING);
+    showMessage(messageOwner_, text, status >= DownloadStopped ? url : localPath, MB_ICONWARNING);
     return 0;
 }

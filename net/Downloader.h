@@ -34,14 +34,13 @@ public:
     // The sizes of the callers' URL and local path buffers given to fetchAndReport.
     static constexpr unsigned UrlBufferSize = 100;
     static constexpr unsigned BlockSize = 6000;
+    // The connect, send and receive time-out of every handle: a platform
+    // call that waits this long for the server ends the transfer.
     static constexpr DWORD DefaultTimeoutMs = 30000;
     // The slowest retrieval waited for: at least MinimumWindowBytes in every
     // RateWindowMs (1,024 bytes a second on average over any minute).
     static constexpr std::uint64_t RateWindowMs = 60000;
     static constexpr std::uint64_t MinimumWindowBytes = 61440;
-    // The longest a read waits for data before the window and the messages
-    // get their turn.
-    static constexpr DWORD PollIntervalMs = 250;
 
     Downloader();
     virtual ~Downloader();
@@ -70,8 +69,7 @@ public:
 
     // The window that owns the warning boxes of fetchAndReport (the main window).
     void setMessageOwner(HWND owner) { messageOwner_ = owner; }
-    // Connect time-out of sessions opened from now on, and the longest
-    // silence a transfer waits out.
+    // The connect, send and receive time-out of sessions opened from now on.
     void setTimeout(DWORD milliseconds) { timeoutMs_ = milliseconds; }
     // The rate bound of fetches started from now on.
     void setRateWindow(std::uint64_t windowMs, std::uint64_t minimumBytes)
@@ -91,9 +89,9 @@ protected:
         DWORD count;
         DWORD error;  // GetLastError() of a failed read
     };
-    // Waits up to the request's receive time-out for body data, then reads
-    // at most size bytes of what has come (a count of 0 with success: the end
-    // of the body); replaced in tests to script failures.
+    // Waits up to the receive time-out for body data, then reads at most
+    // size bytes of what has come (a count of 0 with success: the end of the
+    // body); replaced in tests to script failures.
     virtual BlockRead readBlock(HINTERNET request, char *buffer, DWORD size);
     // The current UTC time; replaced in tests to set the clock.
     virtual SYSTEMTIME currentUtcTime();
@@ -111,9 +109,7 @@ protected:
 
 private:
     int receive(const char *url, DownloadSink &sink);
-    bool sendRequest(HINTERNET request);
-    DWORD pollMs() const;
-    static void setReceiveTimeout(HINTERNET request, DWORD milliseconds);
+    void setTimeouts(HINTERNET handle) const;
     // Closes the session and shows the warning for status; always 0.
     int report(const char *url, const char *localPath);
 

@@ -48,8 +48,40 @@ void CustomControl::onDestroy() {}
 void CustomControl::onDrawItem(WPARAM, LPARAM) {}
 void CustomControl::onLButtonDown(WPARAM, LPARAM) {}
 void CustomControl::onPaint() {}
-void CustomControl::onSetFocus() {}
 void CustomControl::onSize(WPARAM, LPARAM) {}
+
+namespace {
+bool opensLink(WPARAM key) { return key == VK_RETURN || key == VK_SPACE; }
+}
+
+// A link shows whether it has the focus.
+void CustomControl::onSetFocus()
+{
+    if (clickable)
+        InvalidateRect(handle, nullptr, FALSE);
+}
+
+void CustomControl::onKillFocus()
+{
+    if (clickable)
+        InvalidateRect(handle, nullptr, FALSE);
+}
+
+void CustomControl::onKeyDown(WPARAM key)
+{
+    if (clickable && opensLink(key))
+        notifyParent(CustomControlClicked);
+}
+
+// A link takes Enter and Space itself, so that the dialog does not make
+// Enter a press of its default button.
+LRESULT CustomControl::dialogCode(const MSG *message)
+{
+    if (clickable && message && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+        opensLink(message->wParam))
+        return DLGC_WANTMESSAGE;
+    return 0;
+}
 
 void CustomControl::notifyParent(UINT code)
 {
@@ -105,6 +137,14 @@ LRESULT CALLBACK customControlProc(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
     case WM_SETFOCUS:
         control->onSetFocus();
+        return 0;
+    case WM_KILLFOCUS:
+        control->onKillFocus();
+        return 0;
+    case WM_GETDLGCODE:
+        return control->dialogCode(reinterpret_cast<const MSG *>(lParam));
+    case WM_KEYDOWN:
+        control->onKeyDown(wParam);
         return 0;
     case WM_PAINT:
         control->onPaint();

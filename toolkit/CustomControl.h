@@ -5,7 +5,8 @@
 // places them by class name and control identifier; the program keeps one
 // object per identifier, and the shared window procedure finds it through the
 // registry below. A clickable control is a link: a pointing hand over it and a
-// WM_NOTIFY to the parent when the button is released over it.
+// WM_NOTIFY to the parent when the button is released over it, or when Enter
+// or Space is pressed while it has the keyboard focus.
 class CustomControl {
 public:
     CustomControl(int id, int clickable);
@@ -24,6 +25,11 @@ public:
     virtual void onPaint();
     virtual void onSetFocus();
     virtual void onSize(WPARAM wParam, LPARAM lParam);
+    virtual void onKillFocus();
+    virtual void onKeyDown(WPARAM key);
+    // The WM_GETDLGCODE answer for the message a dialog is about to handle
+    // (null when it asks without one).
+    virtual LRESULT dialogCode(const MSG *message);
 
     // Sends WM_NOTIFY with `code` to the parent window and waits for it.
     void notifyParent(UINT code);

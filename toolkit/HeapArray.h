@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <new>
+#include <type_traits>
 
 // An array of count objects in a block of the process heap: the objects are
 // built in place when the block is had and destroyed before it goes back.
@@ -27,6 +28,23 @@ public:
         items_ = static_cast<T *>(block);
         for (count_ = 0; count_ < count; ++count_)
             ::new (static_cast<void *>(items_ + count_)) T();
+        return true;
+    }
+    // Grows or shrinks the array to count objects, keeping those that stay;
+    // new ones are zero-filled. For plain records only, which may be moved
+    // as bytes. False, with the array unchanged, when memory is short.
+    bool resize(SIZE_T count)
+    {
+        static_assert(std::is_trivially_copyable<T>::value, "moved as bytes");
+        if (!items_)
+            return allocate(count);
+        if (count == 0 || count > static_cast<SIZE_T>(-1) / sizeof(T))
+            return false;
+        void *block = HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, items_, count * sizeof(T));
+        if (!block)
+            return false;
+        items_ = static_cast<T *>(block);
+        count_ = count;
         return true;
     }
     void release()

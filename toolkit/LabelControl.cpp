@@ -29,10 +29,14 @@ void LabelControl::onCreate(HWND window)
 void LabelControl::onPaint()
 {
     PaintCycle cycle(handle);
-    draw(cycle.dc(), cycle.paint().rcPaint);
+    // A link with the focus shows it, unless the window hides focus
+    // rectangles until the keyboard is used.
+    const bool focused = clickable && GetFocus() == handle &&
+                         !(SendMessageA(handle, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+    draw(cycle.dc(), cycle.paint().rcPaint, focused);
 }
 
-void LabelControl::draw(HDC dc, const RECT &paintRect)
+void LabelControl::draw(HDC dc, const RECT &paintRect, bool focused)
 {
     {
         BrushOwner brush(CreateSolidBrush(background));
@@ -46,6 +50,19 @@ void LabelControl::draw(HDC dc, const RECT &paintRect)
     SetBkColor(dc, background);
     RECT rect = textRect;
     DrawTextA(dc, text, -1, &rect, format);
+    if (!focused)
+        return;
+    // Around the text as DrawTextA lays it out, within the control; its
+    // measure is taken from the top and centred here.
+    RECT extent = textRect;
+    DrawTextA(dc, text, -1, &extent, (format & ~DT_VCENTER) | DT_CALCRECT);
+    if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+        OffsetRect(&extent, 0, (textRect.bottom - textRect.top - (extent.bottom - extent.top)) / 2);
+    RECT control = textRect;
+    InflateRect(&control, 1, 1);
+    InflateRect(&extent, 1, 1);
+    IntersectRect(&extent, &extent, &control);
+    DrawFocusRect(dc, &extent);
 }
 
 void LabelControl::setFont(const char *faceName, int points)

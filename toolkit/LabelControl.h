@@ -18,8 +18,9 @@ public:
     void setFont(const char *faceName, int points);
     // A zero background means the button-face colour. The text is not copied.
     void setText(const char *text, COLORREF textColour, COLORREF background);
-    // Fills `paintRect` with the background and draws the text into textRect.
-    void draw(HDC dc, const RECT &paintRect);
+    // Fills `paintRect` with the background and draws the text into textRect,
+    // with a focus rectangle around it when `focused`.
+    void draw(HDC dc, const RECT &paintRect, bool focused = false);
 
     FontRecord font;
     UINT format = 0;

@@ -43,8 +43,8 @@ void Window::onRButtonUp(WPARAM, LPARAM) {}
 void Window::onSetFocus() {}
 void Window::onSize(WPARAM, LPARAM) {}
 void Window::onSysColorChange() {}
-void Window::onSysKeyDown(WPARAM, LPARAM) {}
-void Window::onSysKeyUp(WPARAM, LPARAM) {}
+int Window::onSysKeyDown(WPARAM, LPARAM) { return 0; }
+int Window::onSysKeyUp(WPARAM, LPARAM) { return 0; }
 void Window::onTimer(WPARAM) {}
 int Window::onVKeyToItem(WPARAM) { return -1; }
 void Window::onVScroll(WPARAM, LPARAM) {}
@@ -147,11 +147,13 @@ LRESULT Window::dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
         onChar(wParam, lParam);
         return 0;
     case WM_SYSKEYDOWN:
-        onSysKeyDown(wParam, lParam);
-        return 0;
+        if (onSysKeyDown(wParam, lParam))
+            return 0;
+        return DefWindowProcA(handle, msg, wParam, lParam);
     case WM_SYSKEYUP:
-        onSysKeyUp(wParam, lParam);
-        return 0;
+        if (onSysKeyUp(wParam, lParam))
+            return 0;
+        return DefWindowProcA(handle, msg, wParam, lParam);
     case WM_COMMAND:
         onCommand(wParam, lParam);
         return 0;

@@ -43,8 +43,11 @@ public:
     virtual void onSetFocus();
     virtual void onSize(WPARAM wParam, LPARAM lParam);
     virtual void onSysColorChange();
-    virtual void onSysKeyDown(WPARAM wParam, LPARAM lParam);
-    virtual void onSysKeyUp(WPARAM wParam, LPARAM lParam);
+    // Non-zero when the window used the system key itself; every other one
+    // goes on to the default handling, which makes Alt+F4 close the window,
+    // Alt+Space open its window menu and F10 enter the menu.
+    virtual int onSysKeyDown(WPARAM wParam, LPARAM lParam);
+    virtual int onSysKeyUp(WPARAM wParam, LPARAM lParam);
     virtual void onTimer(WPARAM wParam);
     virtual int onVKeyToItem(WPARAM wParam);
     virtual void onVScroll(WPARAM wParam, LPARAM lParam);

@@ -1,17 +1,19 @@
 #include "toolkit/WindowObject.h"
 
+#include "toolkit/MessageRoute.h"
+
 int WindowObject::create(HWND, int, const char *, int, int, int, int)
 {
-    MessageBoxA(nullptr, "Missing Create", "App Error", MB_ICONWARNING);
+    showMessage(nullptr, "Missing Create", "App Error", MB_ICONWARNING);
     return 0;
 }
 
 int WindowObject::showWarning(const char *text, const char *caption)
 {
-    return MessageBoxA(handle, text, caption, MB_ICONWARNING);
+    return showMessage(handle, text, caption, MB_ICONWARNING);
 }
 
 int WindowObject::showInformation(const char *text, const char *caption)
 {
-    return MessageBoxA(handle, text, caption, MB_ICONINFORMATION);
+    return showMessage(handle, text, caption, MB_ICONINFORMATION);
 }

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(g++-mingw-w64-x86-64-posix wine64 xvfb xdotool cmake ninja-build curl googletest
           g++ python3 clang libclang-rt-14-dev imagemagick x11-apps
-          libgnutls30 python3-cryptography)
+          libgnutls30 python3-cryptography osslsigncode openssl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

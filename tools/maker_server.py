@@ -27,6 +27,8 @@ Misbehaviour: ``ROOT/behaviour.json``
     ``{"close": true}``       read the request, close without answering
     ``{"stall": seconds}``    send the headers and the first half of the body,
                               wait that long (or until the server stops), close
+    ``{"pause": seconds}``    send the headers and the first half of the body,
+                              wait that long, then send the rest
     ``{"trickle": bps}``      send the body at about bps bytes per second
     ``{"cookie": "a=b"}``     serve the file with a Set-Cookie header
     ``{"delay": seconds}``    wait that long before answering at all
@@ -143,9 +145,11 @@ class _Handler(http.server.BaseHTTPRequestHandler):
             self._repeat(body)
         elif "truncate" in behaviour:
             self._write(body[: int(behaviour["truncate"])])
-        elif "stall" in behaviour:
+        elif "stall" in behaviour or "pause" in behaviour:
             self._write(body[: len(body) // 2])
-            maker.stopping.wait(float(behaviour["stall"]))
+            maker.stopping.wait(float(behaviour.get("stall", behaviour.get("pause"))))
+            if "pause" in behaviour:
+                self._write(body[len(body) // 2 :])
         elif "trickle" in behaviour:
             self._trickle(body, max(1, int(behaviour["trickle"])))
         else:

@@ -1,5 +1,4 @@
 #include "app/core/MainWindowText.h"
-#include "app/core/RunFolderName.h"
 #include "catalogue/CatalogueEntry.h"
 #include "toolkit/core/TextWriter.h"
 
@@ -31,7 +30,7 @@ void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[D
 
 bool temporaryFolderFits(std::size_t folderLength, std::size_t pathSize)
 {
-    return folderLength > 0 && folderLength + RunFolderNameLength + MaxFileNameLength < pathSize;
+    return folderLength > 0 && folderLength + MaxFileNameLength < pathSize;
 }
 
 void formatFileCount(long count, char *out, std::size_t outSize)

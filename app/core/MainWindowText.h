@@ -16,9 +16,10 @@ void driveRoot(int index, char (&root)[4]);
 void appendDriveLetters(char *line, std::size_t lineSize, const int fixedDrive[DriveCount]);
 
 // Whether a temporary folder of folderLength characters, as GetTempPathA
-// reported it, an Update's own folder in it and a file name of
-// MaxFileNameLength characters fit a working path buffer of pathSize bytes.
-// A length of 0 (the call failed) never fits.
+// reported it, and a file name of MaxFileNameLength characters fit a working
+// path buffer of pathSize bytes. A length of 0 (the call failed) never fits.
+// An Update's own folder in it may leave no room for a long name: that one
+// program's download then cannot be created.
 bool temporaryFolderFits(std::size_t folderLength, std::size_t pathSize);
 
 // "<count> files" into out (outSize bytes, always terminated).

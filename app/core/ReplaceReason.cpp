@@ -15,6 +15,8 @@ bool needsInUseProbe(std::uint32_t moveError)
 
 ReplaceReason replaceReason(const ReplaceFacts &facts)
 {
+    if (facts.folderChanged)
+        return ReplaceReason::FolderChanged;
     if (facts.targetAttributes & FileAttribute::ReadOnly)
         return ReplaceReason::ReadOnly;
     if (facts.targetAttributes & (FileAttribute::Hidden | FileAttribute::System))

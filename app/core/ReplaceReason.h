@@ -9,6 +9,7 @@ enum class ReplaceReason {
     NeedsAdministrator, // no rights to the file or its folder
     ReadOnly,
     HiddenOrSystem,
+    FolderChanged,      // its folder or the program is no longer the one searched
     OtherError,         // the system's own text for the failing step's error
 };
 
@@ -24,6 +25,9 @@ struct ReplaceFacts {
     // After such a move failed for a reason needsInUseProbe names: the error
     // of opening the target for writing with full sharing, 0 when it opened.
     std::uint32_t openForWritingError;
+    // The folder or the program was found changed since the search: nothing
+    // was written there.
+    bool folderChanged;
 };
 
 // True when a target with these attributes is left alone without trying:

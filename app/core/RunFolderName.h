@@ -4,11 +4,9 @@
 // Each Update keeps its downloaded programs in a folder of its own under the
 // temporary folder, named RunFolderPrefix and a number from 1 to
 // MaxRunFolderNumber, the first whose folder does not exist yet. Short, so that
-// the temporary folder's own length is limited as little as possible.
+// it leaves the downloads' names as much of the working path as it can.
 constexpr char RunFolderPrefix[] = "K";
 constexpr unsigned MaxRunFolderNumber = 9999;
-// The longest such name with its closing backslash: "K9999\".
-constexpr std::size_t RunFolderNameLength = sizeof RunFolderPrefix - 1 + 4 + 1;
 
 // "<folder><prefix><number>\" into out (outSize bytes); false, with out
 // empty, when it does not fit.

@@ -18,3 +18,8 @@ bool isExpired(const CalendarTime &lastDay, const CalendarTime &today)
         return today.month > lastDay.month;
     return today.day > lastDay.day;
 }
+
+bool issuedAfterLastDay(const CalendarTime &lastDay, const CalendarTime &issuedDay)
+{
+    return isExpired(lastDay, issuedDay);
+}

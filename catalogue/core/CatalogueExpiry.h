@@ -31,3 +31,9 @@ inline CatalogueExpiry readCatalogueExpiry(const char *data, std::size_t size)
 // True when today (a local date) is later than lastDay; the time of day is
 // not looked at.
 bool isExpired(const CalendarTime &lastDay, const CalendarTime &today);
+
+// True when a catalogue whose issue time falls on issuedDay (a local date,
+// counted as the expiry is) was issued after the end of its own last day.
+// The maker's tool never writes one: it is no catalogue of the maker's, and
+// an issue time so far ahead would only lock its users out of later ones.
+bool issuedAfterLastDay(const CalendarTime &lastDay, const CalendarTime &issuedDay);

@@ -12,5 +12,5 @@ bool isEnterableFolder(const char *name, std::uint32_t attributes, std::uint32_t
 
 bool hasContentsHere(std::uint32_t attributes)
 {
-    return !(attributes & (FileAttribute::Offline | FileAttribute::RecallOnDataAccess));
+    return !(attributes & (FileAttribute::Offline | FileAttribute::RecallOnOpen | FileAttribute::RecallOnDataAccess));
 }

@@ -19,6 +19,7 @@ bool isEnterableFolder(const char *name, std::uint32_t attributes, std::uint32_t
                        int includeSystemFolders);
 
 // Whether a file may be opened to read its contents: not when they are kept
-// elsewhere (a cloud drive's placeholder, a file moved to offline storage),
-// where reading even its version would fetch the whole file first.
+// elsewhere (a cloud drive's placeholder, a virtualised file not yet filled
+// in, a file moved to offline storage), where opening it or reading even its
+// version would fetch the whole file first.
 bool hasContentsHere(std::uint32_t attributes);

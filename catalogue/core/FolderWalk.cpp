@@ -39,7 +39,9 @@ int FolderWalk::walk(const char *root, const char *pattern, int maxDepth, int in
     if (maxDepth > DeepestReachableLevel)
         maxDepth = DeepestReachableLevel;
     std::size_t rootLength = std::strlen(root);
-    bool addBackslash = rootLength == 0 || root[rootLength - 1] != '\\';
+    bool addBackslash = true;
+    for (const char *p = root; *p; p = leadBytes_.next(p))
+        addBackslash = *p != '\\';
     // A root too long for the buffer cannot be walked at all; the caller
     // sees an ordinary walk that found nothing.
     if (rootLength + addBackslash >= FolderSize)
@@ -68,9 +70,9 @@ bool FolderWalk::startListing(const char *shortName, FolderListing &listing, Lis
         return false;
     // folder ends in a backslash after the folder's own name.
     std::size_t folderLength = std::strlen(folder);
-    std::size_t nameStart = folderLength - 1;
-    while (nameStart > 0 && folder[nameStart - 1] != '\\')
-        --nameStart;
+    folder[folderLength - 1] = '\0';
+    std::size_t nameStart = directoryLength(folder, leadBytes_);
+    folder[folderLength - 1] = '\\';
     std::size_t nameLength = folderLength - 1 - nameStart;
     if ((nameLength == shortLength && std::memcmp(folder + nameStart, shortName, shortLength) == 0)
         || nameStart + shortLength + 1 >= FolderSize)
@@ -125,7 +127,7 @@ int FolderWalk::walkFromRoot(const char *pattern, int maxDepth, int includeSyste
                 return 0;
             // folder ends in a backslash: drop it, then the last name.
             folder[std::strlen(folder) - 1] = '\0';
-            cutToDirectory(folder);
+            cutToDirectory(folder, leadBytes_);
             backInFolder();
         }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/core/FolderListing.h"
+#include "toolkit/core/LeadBytes.h"
 
 #include <cstddef>
 
@@ -18,7 +19,9 @@ class SubfolderStack;
 // size of the tree.
 class FolderWalk {
 public:
-    FolderWalk() = default;
+    // Paths are split by the lead bytes of the code page the listing's names
+    // are in.
+    explicit FolderWalk(const LeadBytes &leadBytes = SingleByteCharacters) : leadBytes_(leadBytes) {}
     FolderWalk(const FolderWalk &) = delete;
     FolderWalk &operator=(const FolderWalk &) = delete;
 
@@ -67,4 +70,6 @@ private:
     int readFolder(const char *pattern, bool takeSubfolders, int includeSystemFolders, const char *shortName,
                    FolderListing &listing, SubfolderStack &subfolders);
     int walkFromRoot(const char *pattern, int maxDepth, int includeSystemFolders, FolderListing &listing);
+
+    const LeadBytes leadBytes_;
 };

@@ -190,6 +190,15 @@ private:
                               static_cast<unsigned>(MaxFileNameLength));
         if (std::strcspn(line, "\\/:") < nameLength)
             findings_.problem(lineNumber, "name holds '\\', '/' or ':'; it must be a bare file name");
+        // Kestrel compares names in the code page of the system it runs on,
+        // so beyond ASCII the same bytes spell other names on other systems.
+        for (std::size_t i = 0; i < nameLength; ++i) {
+            if (static_cast<unsigned char>(line[i]) >= 0x80) {
+                findings_.warning(lineNumber, "name is not plain ASCII; Kestrels on systems of other code pages "
+                                              "read it as another name");
+                break;
+            }
+        }
         if (!endsInExe(line, nameLength))
             findings_.warning(lineNumber, "name does not end in \".exe\"; Kestrel looks at *.exe files only");
 
@@ -285,4 +294,14 @@ void checkExpiry(const CatalogueFacts &facts, const CalendarTime &today, Finding
         findings.problem(facts.expiryLine, "the catalogue expired after %s", date);
     else if (daysLeft < ExpiryWarningDays)
         findings.warning(facts.expiryLine, "the catalogue expires after %s, in %ld days", date, daysLeft);
+}
+
+void checkIssuedByExpiry(const CatalogueFacts &facts, const CalendarTime &issuedDay, Findings &findings)
+{
+    if (facts.issued.status != IssuedStatus::Readable || facts.expiry.status != ExpiryStatus::Readable ||
+        !issuedAfterLastDay(facts.expiry.lastDay, issuedDay))
+        return;
+    char date[16];
+    formatCatalogueDate(facts.expiry.lastDay, date, sizeof date);
+    findings.problem(facts.issuedLine, "issued after its expiry date %s: Kestrel refuses it as not the maker's", date);
 }

@@ -58,3 +58,8 @@ constexpr long ExpiryWarningDays = 30;
 // An expiry date in the past, or none that Kestrel can read, is a problem;
 // one less than ExpiryWarningDays ahead a warning.
 void checkExpiry(const CatalogueFacts &facts, const CalendarTime &today, Findings &findings);
+
+// An issue time after the end of the expiry day (issuedDay: the issue time
+// as a local date) is a problem: Kestrel refuses such a signed catalogue as
+// not the maker's (issuedAfterLastDay).
+void checkIssuedByExpiry(const CatalogueFacts &facts, const CalendarTime &issuedDay, Findings &findings);

@@ -1,18 +1,9 @@
 #include "maker/core/Findings.h"
+#include "toolkit/core/PathText.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstring>
-
-namespace {
-
-bool endsWithSeparator(const char *path)
-{
-    const std::size_t length = std::strlen(path);
-    return length > 0 && (path[length - 1] == '\\' || path[length - 1] == '/');
-}
-
-} // namespace
 
 Findings::Finding *Findings::add(int line, bool warning, const char *subject)
 {
@@ -59,14 +50,14 @@ void Findings::programProblem(const char *subject, const char *format, ...)
     keep(0, false, subject, format, arguments);
     va_end(arguments);
 }
-void Findings::print(std::FILE *out, const char *prefix)
+void Findings::print(std::FILE *out, const char *prefix, const LeadBytes &leadBytes)
 {
     std::stable_sort(kept_, kept_ + keptCount_, [](const Finding &a, const Finding &b) { return a.line < b.line; });
     for (int i = 0; i < keptCount_; ++i) {
         const Finding &finding = kept_[i];
         std::fputs(prefix, out);
         if (finding.subject[0] != '\0')
-            std::fprintf(out, "%s%s", endsWithSeparator(prefix) ? "" : "\\", finding.subject);
+            std::fprintf(out, "%s%s", endsInSeparator(prefix, leadBytes) ? "" : "\\", finding.subject);
         if (finding.line > 0)
             std::fprintf(out, ":%d", finding.line);
         std::fprintf(out, ": %s%s\n", finding.warning ? "warning: " : "", finding.text);

@@ -1,4 +1,5 @@
 #pragma once
+#include "toolkit/core/LeadBytes.h"
 #include <cstdarg>
 #include <cstdio>
 
@@ -23,8 +24,9 @@ public:
 
     // Writes the findings kept, ordered by line (those of no line first,
     // otherwise in the order found), each after the prefix: the file or
-    // folder name. Findings beyond MaxKept are counted, not printed.
-    void print(std::FILE *out, const char *prefix);
+    // folder name, split by leadBytes. Findings beyond MaxKept are counted,
+    // not printed.
+    void print(std::FILE *out, const char *prefix, const LeadBytes &leadBytes);
 
 private:
     struct Finding {

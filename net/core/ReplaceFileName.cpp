@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-bool replaceFileName(char *buffer, std::size_t capacity, const char *name)
+bool replaceFileName(char *buffer, std::size_t capacity, const char *name, const LeadBytes &leadBytes)
 {
-    cutToDirectory(buffer);
+    cutToDirectory(buffer, leadBytes);
     std::size_t folder = std::strlen(buffer);
     std::size_t length = std::strlen(name);
     if (folder + length >= capacity)

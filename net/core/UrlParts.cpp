@@ -1,5 +1,7 @@
 #include "net/core/UrlParts.h"
 
+#include "toolkit/core/PathText.h"
+
 #include <cstring>
 
 namespace {
@@ -82,15 +84,9 @@ bool copyServerName(const UrlParts &parts, char *out, std::size_t outSize)
     return true;
 }
 
-const char *lastPathComponent(const char *url)
+const char *lastPathComponent(const char *url, const LeadBytes &leadBytes)
 {
-    std::size_t length = std::strlen(url);
-    for (std::size_t i = length; i > 1; --i) {
-        char c = url[i - 1];
-        if (c == '\\' || c == ':' || c == '/')
-            return url + i;
-    }
-    return url;
+    return url + directoryLength(url, leadBytes);
 }
 
 std::size_t escapedObjectPathSize(const char *path)

@@ -1,4 +1,6 @@
 #pragma once
+#include "toolkit/core/LeadBytes.h"
+
 #include <cstddef>
 
 // How a download URL is taken apart: the server part runs from just after the
@@ -26,8 +28,9 @@ constexpr std::size_t MaxServerNameLength = 2083;
 bool copyServerName(const UrlParts &parts, char *out, std::size_t outSize);
 
 // The last path component: what follows the last '\\', ':' or '/' that is not
-// the URL's first character; the whole URL when there is none.
-const char *lastPathComponent(const char *url);
+// the URL's first character (see directoryLength); the whole URL when there
+// is none.
+const char *lastPathComponent(const char *url, const LeadBytes &leadBytes);
 
 // Room escapeObjectPath needs for path, terminator included.
 std::size_t escapedObjectPathSize(const char *path);

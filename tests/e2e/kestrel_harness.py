@@ -317,13 +317,16 @@ def _install(executable, folder_name="kestrel"):
 
 
 KEPT_STATE_KEY = r"HKCU\Software\Corvel\Kestrel"
+# Kept there too by an elevated Kestrel, as every Kestrel under Wine is.
+KEPT_MACHINE_KEY = r"HKLM\Software\Corvel\Kestrel"
 
 
 def forget_kept_state():
     """Removes what a signed Kestrel keeps in the registry (the newest
     catalogue issue time it used), so no test sees another's."""
-    subprocess.run(["timeout", "60", "wine", "reg", "delete", KEPT_STATE_KEY, "/f"], env=_wine_env(),
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    for key in (KEPT_STATE_KEY, KEPT_MACHINE_KEY):
+        subprocess.run(["timeout", "60", "wine", "reg", "delete", key, "/f"], env=_wine_env(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
 
 
 class Kestrel:
@@ -334,9 +337,11 @@ class Kestrel:
     for the next.
     """
 
-    def __init__(self, proxy=None, env=None, timeout=300, executable=None, install_folder="kestrel"):
+    def __init__(self, proxy=None, env=None, timeout=300, executable=None, install_folder="kestrel", args=()):
         """executable: another build of Kestrel.exe (default: the build's own),
-        run from C:\\<install_folder> so the copies of two builds never mix."""
+        run from C:\\<install_folder> so the copies of two builds never mix;
+        args: its command line."""
+        self.args = list(args)
         self.executable = executable or KESTREL_EXE
         self.install_folder = install_folder
         self.extra_env = dict(env or {})
@@ -355,7 +360,7 @@ class Kestrel:
         forget_kept_state()
         self._log = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
-            ["timeout", "-k", "10", str(self.timeout), "wine", program],
+            ["timeout", "-k", "10", str(self.timeout), "wine", program, *self.args],
             env=_wine_env(self.extra_env), stdout=self._log, stderr=subprocess.STDOUT,
             stdin=subprocess.DEVNULL, cwd=drive_c() / self.install_folder)  # current folder: the program's
         return self

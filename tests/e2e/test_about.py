@@ -30,6 +30,8 @@ class About(unittest.TestCase):
                     shot = stable_screenshot(shots / f"about-{number}.png", box["rect"])
                     if number:
                         self.assertTrue(same_image(shots / "about-0.png", shot), "looks different")
+                    else:
+                        self.assertScreenReadersReadWhatIsShownAndTabReachesTheLinks(app, box)
 
                     close(app)
                     state = app.wait_for(lambda s: not s["about"], what="the About box to close")
@@ -37,6 +39,19 @@ class About(unittest.TestCase):
                     self.assertEqual(state["dialogs"], [])
             app.key("alt+x")
             self.assertEqual(app.wait_exit(), 0)
+
+    def assertScreenReadersReadWhatIsShownAndTabReachesTheLinks(self, app, box):
+        texts = dict(box["children"])
+        self.assertEqual([texts[i] for i in (1000, 1004, 1009)],
+                         ["Kestrel v1.14", "\u00a9 2026 Corvel Freeware\nAll rights reserved.", "Kestrel"])
+        self.assertTrue(texts[1001].startswith("http") and "@" in texts[1003] and
+                        texts[1005].startswith("This program will scan"), texts)
+        focus = [box["focus"]]
+        for _ in range(6):
+            app.key("Tab", "^About$")
+            focus.append(app.wait_for(lambda s: s["dialogs"][0]["focus"] != focus[-1],
+                                      what="the focus to move")["dialogs"][0]["focus"])
+        self.assertEqual(focus, [2, 1000, 1001, 1003, 1004, 1009, 2])
 
     def assertCentredOver(self, inner, outer):
         inner_centre = ((inner[0] + inner[2]) / 2, (inner[1] + inner[3]) / 2)

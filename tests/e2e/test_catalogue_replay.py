@@ -1,6 +1,7 @@
 """End-to-end: a Kestrel built with the maker's key keeps the issue time of
 the newest catalogue it has used (HKEY_CURRENT_USER\\Software\\Corvel\\Kestrel,
-value CatalogueIssued) and refuses an older signed catalogue served again,
+value CatalogueIssued, and elevated, as under Wine, the same under
+HKEY_LOCAL_MACHINE) and refuses an older signed catalogue served again,
 before it searches any drive."""
 
 import datetime
@@ -12,7 +13,7 @@ import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kestrel_harness import KEPT_STATE_KEY, Drives, Kestrel, _wine_env, maker_server  # noqa: E402
+from kestrel_harness import KEPT_MACHINE_KEY, KEPT_STATE_KEY, Drives, Kestrel, _wine_env, maker_server  # noqa: E402
 from e2e_support import CATALOGUE_URL, buttons, catalogue, scan_expecting_boxes  # noqa: E402
 from catalogue_signing import (KEY_FILE, checksum, expires_section, hashes_section, issued_section,  # noqa: E402
                                load_key, sign, sizes_section)
@@ -45,11 +46,11 @@ class ReplayedCatalogue(unittest.TestCase):
     def test_an_older_catalogue_than_one_used_is_refused(self):
         key = load_key(VARIANT / KEY_FILE)
 
-        def signed(issued, token=True):
+        def signed(issued, token=True, expires=expires_section(1)):
             # Lists a program that is on no drive, so an accepted scan ends
             # with "Nothing to update." and Start stays enabled.
             return sign(key, catalogue(ABSENT, token=token) + hashes_section({"Absent.exe": checksum(b"absent")})
-                        + sizes_section({"Absent.exe": 6}) + issued_section(issued) + expires_section(1))
+                        + sizes_section({"Absent.exe": 6}) + issued_section(issued) + expires)
 
         newer, older = when(1), when(25)
         with Drives({"d": None}), maker_server() as server:
@@ -81,10 +82,18 @@ class ReplayedCatalogue(unittest.TestCase):
                 with self.subTest("an older one is refused before any drive is searched"):
                     scan(signed(older), [(OLDER, CATALOGUE_URL)])
                     self.assertEqual(kept_time(), newer)
+                with self.subTest("the machine's time, kept by an elevated run, refuses it without the user's"):
+                    reg("delete", KEPT_STATE_KEY, "/v", "CatalogueIssued", "/f")
+                    scan(signed(older), [(OLDER, CATALOGUE_URL)])
                 with self.subTest("a damaged kept value counts as none"):
-                    reg("add", KEPT_STATE_KEY, "/v", "CatalogueIssued", "/t", "REG_SZ", "/d", newer[:-1], "/f")
+                    for kept in (KEPT_STATE_KEY, KEPT_MACHINE_KEY):
+                        reg("add", kept, "/v", "CatalogueIssued", "/t", "REG_SZ", "/d", newer[:-1], "/f")
                     scan(signed(older), [])
                     self.assertEqual(kept_time(), older)
+                with self.subTest("one issued in 2049 is accepted but not kept: one issued now passes after it"):
+                    scan(signed("2049-06-01T00:00:00Z", expires="[Expires]\r\n12/31/49\r\n"), [])
+                    self.assertEqual(kept_time(), older)
+                    scan(signed(newer), [])
                 app.close()
                 self.assertEqual(app.wait_exit(), 0)
 

@@ -179,7 +179,8 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
                 ("size for no entry", inserted(good, 12, "Gamma.exe|5"), [12]),
                 ("no issue time", good[:11] + good[13:], [0]),
                 ("issue time with an offset", replaced(good, 13, ISSUED[:-1] + "+01:00"), [13]),
-                ("expired", replaced(good, 15, yesterday), [15]),
+                # Issued today, after its last day: refused by Kestrel too.
+                ("expired", replaced(good, 15, yesterday), [13, 15]),
                 ("no expiry", good[:13], [0]),
                 ("unreadable expiry", replaced(good, 15, "2/30/27"), [15]),
             ]
@@ -243,6 +244,8 @@ class CheckReportsEachProblemOnItsLine(unittest.TestCase):
                 ("expires in 10 days", joined(replaced(good, 15, soon)).encode(), [], [0, 15]),
                 ("second checksum line", joined(inserted(good, 9, good[6])).encode(), [], [0, 9]),
                 ("a name without .exe", joined([line.replace("Tool.exe|", "Tool.com|") for line in good]).encode(),
+                 [], [0, 5]),
+                ("a name beyond ASCII", joined([line.replace("Beta Tool", "Béta Tool") for line in good]).encode(),
                  [], [0, 5]),
             ]
             for name, data, arguments, warned in cases:

@@ -1,12 +1,14 @@
 """End-to-end: a catalogue that lists Kestrel.exe updates the running Kestrel."""
 
 import os
+import re
 import shutil
 import sys
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kestrel_harness import KESTREL_EXE, Drives, Kestrel, build_program, drive_c, maker_server  # noqa: E402
+from kestrel_harness import (KESTREL_EXE, Drives, Kestrel, build_program, drive_c, maker_server,  # noqa: E402
+                             temp_folder)
 from e2e_support import catalogue, messages, version_tuple  # noqa: E402
 
 # The build's Kestrel.exe is 1.1.4.0 by "Corvel Freeware".
@@ -52,6 +54,8 @@ class KestrelUpdatesItself(unittest.TestCase):
                     self.assertEqual(messages(state), [UPDATED])
                     self.assertEqual(state["status"][0], "Done")
                     self.assertEqual(state["list"], [])
+                    # The downloads and the Update's folder went before "Done" and the box.
+                    self.assertEqual([p for p in temp_folder().iterdir() if re.fullmatch(r"K[0-9]+", p.name)], [])
                     app.box_ok()
                     app.wait_for(lambda s: not messages(s), 60, "the box to close")
                     # The old program runs on from its new name.

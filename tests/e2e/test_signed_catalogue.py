@@ -28,7 +28,6 @@ OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
 ABSENT = ("Absent.exe", "1/1/20", "1:00:00 PM", "1.0.0.0")
 
 NOT_SIGNED = "The catalogue is not signed by the maker."
-EXPIRED = "The catalogue has expired."
 NO_CHECKSUM = "The catalogue has no checksum for this program."
 NO_SIZE = "The catalogue has no size for this program."
 NOT_PROMISED = "The downloaded file is not the expected program."
@@ -73,8 +72,9 @@ class SignedCatalogue(unittest.TestCase):
                     ("no issue time", sign(key, body.replace("[Issued]", "[Issue]")), NOT_SIGNED, CATALOGUE_URL),
                     ("an issue time without its Z", sign(key, body.replace("Z\r\n[Expires]", "\r\n[Expires]")),
                      NOT_SIGNED, CATALOGUE_URL),
-                    ("expired yesterday", sign(key, entries + hashes_section(sums) + sizes + expires_section(-1)),
-                     EXPIRED, CATALOGUE_URL),
+                    ("issued after its expiry day",
+                     sign(key, entries + hashes_section(sums) + sizes + expires_section(-1)), NOT_SIGNED,
+                     CATALOGUE_URL),
                     ("an entry without a checksum",
                      sign(key, entries + hashes_section({"Sample.exe": sums["Sample.exe"]}) + sizes
                           + expires_section(1)), NO_CHECKSUM, "Other Tool.exe"),

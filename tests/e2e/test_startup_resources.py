@@ -16,6 +16,7 @@ SYSTEM_DLLS = {"advapi32.dll", "bcrypt.dll", "comctl32.dll", "gdi32.dll", "kerne
 ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
 SETTINGS_2017 = "{http://schemas.microsoft.com/SMI/2017/WindowsSettings}"
+SETTINGS_2019 = "{http://schemas.microsoft.com/SMI/2019/WindowsSettings}"
 WINDOWS_7_TO_11 = {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
                    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
 
@@ -72,7 +73,7 @@ class Manifests(unittest.TestCase):
         self.assertIn("manifest", found)
         return ElementTree.fromstring(found["manifest"].encode())
 
-    def test_both_programs_run_as_invoker_on_windows_7_to_11(self):
+    def test_both_programs_run_as_invoker_on_windows_7_to_11_in_utf_8(self):
         for program in (installed_kestrel(), _install(TOOL)):
             with self.subTest(program):
                 root = self.manifest(program)
@@ -80,6 +81,7 @@ class Manifests(unittest.TestCase):
                 self.assertEqual([e.get("level") for e in root.iter(ASM_V3 + "requestedExecutionLevel")],
                                  ["asInvoker"])
                 self.assertEqual({e.get("Id") for e in root.iter(COMPATIBILITY + "supportedOS")}, WINDOWS_7_TO_11)
+                self.assertEqual([e.text for e in root.iter(SETTINGS_2019 + "activeCodePage")], ["UTF-8"])
 
     def test_kestrel_asks_for_themed_controls_and_sharp_text(self):
         root = self.manifest(installed_kestrel())

@@ -55,7 +55,7 @@ def long_folder(length):
 class UnusableTemporaryFolder(unittest.TestCase):
     def test_start_warns_and_asks_nothing_of_the_server(self):
         cases = [
-            ("too long for a file name", 216),   # fits MAX_PATH, not with an Update's folder and a 58-character name
+            ("too long for a file name", 222),   # fits MAX_PATH, not with a 58-character name
             ("beyond the path limit", 300),      # GetTempPathA cannot return it
         ]
         bystander = drive_c() / "kestrel" / "Kestrel.ini"
@@ -83,7 +83,7 @@ class UnusableTemporaryFolder(unittest.TestCase):
                 self.assertTrue(bystander.exists())
 
     def test_a_folder_with_room_for_the_longest_name_works(self):
-        folder = long_folder(215)
+        folder = long_folder(221)
         with temporary_folder(folder.rstrip("\\")), Drives({}), \
                 maker_server(files={"Kestrel.ini": "not a catalogue\n"}) as server, \
                 Kestrel(proxy=server.proxy) as app:

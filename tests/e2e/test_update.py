@@ -115,6 +115,8 @@ class UpdateReplacesOutdatedCopies(unittest.TestCase):
                                              "Wrong.exe", "Corvel%2541.exe"]))
                     app.close()
                     self.assertEqual(app.wait_exit(), 0)
+            # A run with no command line writes no log.
+            self.assertEqual(list(drive_c().glob("users/*/AppData/Local/Corvel")), [])
 
             stamps = {entry[0].lower(): stamped_time(entry[1], entry[2]) for entry in (SAMPLE, OTHER, CLOCK, PERCENT)}
             for windows_path, path in copies.items():
@@ -258,17 +260,19 @@ def read_tamper_log(log):
         time.sleep(0.05)
 
 
-class FoldersNamedOutsideTheCodePage(unittest.TestCase):
-    """A folder name the program's code page cannot spell comes back with "?"
-    or look-alike letters and cannot be entered by it: the copies below it
-    are reached, listed and replaced through the folder's short name."""
+class FoldersNamedInAnyLanguage(unittest.TestCase):
+    """Kestrel runs in UTF-8, so folders named in Cyrillic, Polish and Japanese
+    are entered by their names and their copies listed and replaced by them.
+    In code page 932 the second byte of "ソ" and of "表" is a backslash's."""
 
-    def test_copies_are_listed_by_their_short_paths_and_replaced(self):
+    def test_copies_are_listed_by_their_real_paths_and_replaced(self):
         with Drives({"d": None}) as drives:
             d = drives.path("d")
-            copies = [build_program(d / "Дмитрий", "Sample.exe", company="Corvel Software", version=(1, 2, 0, 6)),
-                      build_program(d / "Łódź" / "Tools", "Sample.exe", company="Corvel Software",
-                                    version=(1, 2, 0, 5))]
+            folders = [("Дмитрий",), ("Łódź", "Tools"), ("ソフト", "表示")]
+            copies = [build_program(d.joinpath(*folder), "Sample.exe", company="Corvel Software",
+                                    version=(1, 2, 0, 4 + i)) for i, folder in enumerate(folders)]
+            # A sibling after the Japanese folder is still searched.
+            copies.append(build_program(d / "ソフト2", "Sample.exe", company="Corvel Software", version=(1, 0, 0, 0)))
             with maker_server(files={"Kestrel.ini": catalogue(SAMPLE)}) as server:
                 new = served(server.utils, SAMPLE).read_bytes()
                 with Kestrel(proxy=server.proxy) as app:
@@ -276,16 +280,9 @@ class FoldersNamedOutsideTheCodePage(unittest.TestCase):
                     app.click("&Start")
                     app.wait_for(lambda s: s["status"][0] in ("Ready to update", "Nothing to update."), 300,
                                  "the scan")
-                    listed = app.state()["list"]
-                    self.assertEqual(len(listed), 2, listed)
-                    # Each line reaches its copy through the folder's short name
-                    # (such as "____~K44"): plain ASCII with a "~".
-                    self.assertEqual(sorted(line.split("\\", 2)[2] for line in listed),
-                                     ["Sample.exe", "Tools\\Sample.exe"])
-                    for line in listed:
-                        drive, folder = line.split("\\")[:2]
-                        self.assertTrue(drive == "D:" and folder.isascii() and "~" in folder and len(folder) <= 12,
-                                        line)
+                    self.assertEqual(sorted(app.state()["list"]),
+                                     sorted("D:\\" + "\\".join(folder) + "\\Sample.exe"
+                                            for folder in folders + [("ソフト2",)]))
                     app.click("&Update")
                     boxes, state = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
                     self.assertEqual(boxes, [])

@@ -9,12 +9,18 @@ constexpr std::uint32_t System = 0x4;
 constexpr std::uint32_t Directory = 0x10;
 constexpr std::uint32_t ReparsePoint = 0x400;
 constexpr std::uint32_t Offline = 0x1000;
+// In a directory listing this bit is the recall-on-open attribute (elsewhere
+// the same value means a file with extended attributes).
+constexpr std::uint32_t RecallOnOpen = 0x40000;
 constexpr std::uint32_t RecallOnDataAccess = 0x400000;
 }
 
 #ifdef _WIN32
 #include <windows.h>
 // Some are missing from older headers.
+#ifndef FILE_ATTRIBUTE_RECALL_ON_OPEN
+#define FILE_ATTRIBUTE_RECALL_ON_OPEN 0x00040000
+#endif
 #ifndef FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS
 #define FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS 0x00400000
 #endif
@@ -23,6 +29,7 @@ static_assert(FileAttribute::ReadOnly == FILE_ATTRIBUTE_READONLY && FileAttribut
                   FileAttribute::Directory == FILE_ATTRIBUTE_DIRECTORY &&
                   FileAttribute::ReparsePoint == FILE_ATTRIBUTE_REPARSE_POINT &&
                   FileAttribute::Offline == FILE_ATTRIBUTE_OFFLINE &&
+                  FileAttribute::RecallOnOpen == FILE_ATTRIBUTE_RECALL_ON_OPEN &&
                   FileAttribute::RecallOnDataAccess == FILE_ATTRIBUTE_RECALL_ON_DATA_ACCESS,
               "the core's attribute bits are the platform's");
 #endif

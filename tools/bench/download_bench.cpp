@@ -87,7 +87,6 @@ bool timeUpdateSteps(const char *path, const char *checksumHex, const char *targ
     if (!decodeLowerHex(checksumHex, expected.bytes, Sha256Size))
         return false;
     const std::int32_t version[4] = {1, 2, 0, 7};
-    const FILETIME stamp = {0x2A3B4C5D, 0x01C39300};
     auto keepBest = [](double &bestSoFar, LARGE_INTEGER start) {
         double seconds = secondsSince(start);
         bestSoFar = seconds < bestSoFar ? seconds : bestSoFar;
@@ -107,7 +106,7 @@ bool timeUpdateSteps(const char *path, const char *checksumHex, const char *targ
 
         ReplacementCopy copy;
         QueryPerformanceCounter(&start);
-        if (!copy.write(held.get(), target, stamp))
+        if (!copy.write(held.get(), target))
             return false;
         keepBest(best.copy, start);
 

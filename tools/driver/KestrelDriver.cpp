@@ -11,7 +11,8 @@
 // process per look. There an answer {"ok":false,...} stands for exit code 1 and
 // {"ok":false,"usage":...} for exit code 2.
 //
-//   state              main window, list, status panes, buttons, open dialogs
+//   state              main window, list, status panes, buttons, open dialogs (the About box
+//                      with its children's window texts and the one with the focus)
 //   command ID         posts WM_COMMAND ID to the main window
 //   click LABEL        clicks the bar button with this label ("&" optional)
 //   box-ok             closes the first open message box with IDOK
@@ -205,6 +206,22 @@ std::string rectJson(const RECT &r)
     return text;
 }
 
+// The About box's children as a screen reader meets them: each one's
+// identifier and window text, in the box's order, and which has the focus.
+std::string aboutChildrenJson(HWND about)
+{
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(about, nullptr), &thread);
+    std::string out = ",\"children\":[";
+    for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        out += out.back() == '[' ? "" : ",";
+        out += "[" + std::to_string(GetDlgCtrlID(child)) + "," + quoted(utf8(windowText(child))) + "]";
+    }
+    const int focus = thread.hwndFocus && GetParent(thread.hwndFocus) == about ? GetDlgCtrlID(thread.hwndFocus) : 0;
+    return out + "],\"focus\":" + std::to_string(focus);
+}
+
 std::string dialogsJson(DWORD process)
 {
     std::string out = "[";
@@ -219,7 +236,7 @@ std::string dialogsJson(DWORD process)
         out += "{\"kind\":" + quoted(isAboutBox(dialog) ? "about" : "message") +
                ",\"caption\":" + quoted(utf8(windowText(dialog))) +
                ",\"text\":" + quoted(textChild ? utf8(windowText(textChild)) : "") +
-               ",\"rect\":" + rectJson(rect) + "}";
+               ",\"rect\":" + rectJson(rect) + (isAboutBox(dialog) ? aboutChildrenJson(dialog) : "") + "}";
     }
     return out + "]";
 }

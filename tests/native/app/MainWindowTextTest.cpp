@@ -50,13 +50,13 @@ TEST(DrivesLine, AllDrivesFitTheLineAndAFullBufferStaysTerminated)
     EXPECT_STREQ(small, "abC D ");
 }
 
-TEST(TemporaryFolder, FitsOnlyWithRoomForAnUpdatesFolderTheLongestNameAndTheTerminator)
+TEST(TemporaryFolder, FitsOnlyWithRoomForTheLongestNameAndTheTerminator)
 {
-    // 280 bytes: the folder, "K9999\", 58 characters and the terminator.
+    // 280 bytes: the folder, 58 characters and the terminator.
     const struct {
         std::size_t length;
         bool fits;
-    } cases[] = {{0, false}, {1, true}, {23, true}, {215, true}, {216, false}, {259, false}};
+    } cases[] = {{0, false}, {1, true}, {23, true}, {221, true}, {222, false}, {259, false}};
     for (const auto &c : cases)
         EXPECT_EQ(temporaryFolderFits(c.length, 280), c.fits) << c.length;
 }

@@ -34,6 +34,8 @@ TEST(ReplaceReason, NamesTheCauseFromTheFailingStepAndTheTarget)
         {"hidden", {FileAttribute::Hidden, 0, false, 0}, ReplaceReason::HiddenOrSystem},
         {"system", {FileAttribute::System | Archive, 0, false, 0}, ReplaceReason::HiddenOrSystem},
         {"a folder", {FileAttribute::Directory, 267, false, 0}, ReplaceReason::OtherError},
+        {"folder or program changed since the search", {FileAttribute::ReadOnly, 0, false, 0, true},
+         ReplaceReason::FolderChanged},
     };
     for (const Case &c : cases)
         EXPECT_EQ(replaceReason(c.facts), c.expected) << c.what;

@@ -112,6 +112,9 @@ TEST(CatalogueExpiry, ReadsTheLineRightAfterTheFirstHeader)
     EXPECT_TRUE(isExpired(last, CalendarTime{2027, 6, 0, 16, 0, 0, 0, 0}));
     EXPECT_TRUE(isExpired(last, CalendarTime{2027, 7, 0, 1, 0, 0, 0, 0}));
     EXPECT_TRUE(isExpired(last, CalendarTime{2028, 1, 0, 1, 0, 0, 0, 0}));
+    // An issue time on the last day, up to its end, is the maker's; one the day after is not.
+    EXPECT_FALSE(issuedAfterLastDay(last, CalendarTime{2027, 6, 0, 15, 23, 59, 59, 0}));
+    EXPECT_TRUE(issuedAfterLastDay(last, CalendarTime{2027, 6, 0, 16, 0, 0, 0, 0}));
 }
 
 bool sameIgnoringCase(const char *a, const char *b)

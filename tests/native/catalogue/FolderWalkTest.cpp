@@ -1,9 +1,12 @@
 #include "catalogue/core/EntryChoice.h"
+#include "catalogue/core/FolderWalk.h"
 #include "catalogue/core/NamePattern.h"
 #include "catalogue/core/SubfolderStack.h"
+#include "tests/native/CodePage932.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -65,6 +68,7 @@ TEST(EntryChoice, EntersCloudFoldersButNoLinksAndOpensNoFileKeptElsewhere)
         {"OneDrive folder", Directory | ReparsePoint, 0x80000021, true, true},
         {"deduplicated folder", Directory | ReparsePoint, 0x80000013, true, true},
         {"cloud folder with the system attribute", Directory | ReparsePoint | System, 0x9000001A, false, true},
+        {"folder listed with recall on open", Directory | 0x40000, 0, true, true},
         {"a file", 0x20, 0, false, false},
     };
     for (const Case &c : cases) {
@@ -80,6 +84,53 @@ TEST(EntryChoice, EntersCloudFoldersButNoLinksAndOpensNoFileKeptElsewhere)
     EXPECT_FALSE(hasContentsHere(0x20 | 0x1000));      // offline
     EXPECT_FALSE(hasContentsHere(0x20 | 0x400000));    // recall on data access
     EXPECT_FALSE(hasContentsHere(0x20 | 0x401400));
+    EXPECT_FALSE(hasContentsHere(0x20 | 0x40000));     // recall on open: a placeholder
+}
+
+// Lists folders by their whole paths (a name with ".exe" is a file) and
+// notes the files found.
+class PathWalk : public FolderWalk, public FolderListing {
+public:
+    PathWalk(std::map<std::string, std::vector<std::string>> folders) : FolderWalk(codePage932()), folders_(folders) {}
+    std::vector<std::string> found;
+
+    bool first(const char *folder, ListedEntry &entry) override
+    {
+        listed_ = folders_.count(folder) ? &folders_[folder] : nullptr;
+        at_ = 0;
+        return next(entry);
+    }
+    bool next(ListedEntry &entry) override
+    {
+        if (!listed_ || at_ == listed_->size())
+            return false;
+        const std::string &name = (*listed_)[at_++];
+        entry = ListedEntry{name.c_str(), "", name.find(".exe") != std::string::npos ? 0x20u : 0x10u, 0};
+        return true;
+    }
+    void close() override { listed_ = nullptr; }
+
+protected:
+    void backInFolder() override {}
+    int fileFound(const ListedEntry &file) override { return found.push_back(folder + std::string(file.name)), 0; }
+    int folderEntered(const ListedEntry *) override { return 0; }
+    int subfolderFound(const ListedEntry &) override { return 0; }
+    int walkEnded() override { return 0; }
+
+private:
+    std::map<std::string, std::vector<std::string>> folders_;
+    std::vector<std::string> *listed_ = nullptr;
+    std::size_t at_ = 0;
+};
+
+TEST(FolderWalk, ComesBackFromADoubleByteNameAndSearchesTheSiblingsAfterIt)
+{
+    // ソフト and 表示 in code page 932: the second byte of ソ and of 表 is a backslash's.
+    const std::string soft = "C:\\Tools\\\x83\x5C\x83t\x83g\\", display = "\x95\x5C\x8E\xA6\\";
+    PathWalk walk({{"C:\\Tools\\", {"\x83\x5C\x83t\x83g", "Other"}}, {soft, {display.substr(0, 4)}},
+                   {soft + display, {"a.exe"}}, {"C:\\Tools\\Other\\", {"b.exe"}}});
+    EXPECT_EQ(walk.walk("C:\\Tools", "*.exe", 16, 0, walk), 0);
+    EXPECT_EQ(walk.found, (std::vector<std::string>{soft + display + "a.exe", "C:\\Tools\\Other\\b.exe"}));
 }
 
 std::vector<std::string> namesBetween(const SubfolderStack &stack, std::size_t from, std::size_t to)

@@ -22,7 +22,7 @@ TEST_P(ReplacingFileName, KeepsTheFolderAndAppendsWhenItFits)
     const Replace &c = GetParam();
     char buffer[300];
     std::strcpy(buffer, c.before);
-    EXPECT_EQ(replaceFileName(buffer, c.capacity, c.name), c.fits);
+    EXPECT_EQ(replaceFileName(buffer, c.capacity, c.name, SingleByteCharacters), c.fits);
     EXPECT_STREQ(buffer, c.after);
 }
 

@@ -25,7 +25,7 @@ TEST_P(UrlSplitting, FindsServerPortPathAndName)
     EXPECT_EQ(parts.port, c.port);
     EXPECT_EQ(parts.secure, c.secure);
     EXPECT_STREQ(parts.objectPath, c.objectPath);
-    EXPECT_STREQ(lastPathComponent(c.url), c.lastComponent);
+    EXPECT_STREQ(lastPathComponent(c.url, SingleByteCharacters), c.lastComponent);
 }
 
 INSTANTIATE_TEST_SUITE_P(

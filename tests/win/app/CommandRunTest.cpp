@@ -3,6 +3,7 @@
 #include "app/WindowParts.h"
 #include "catalogue/ProgramFinder.h"
 #include "net/ProgressDownloader.h"
+#include "tests/harness/ImportOverride.h"
 #include "tests/harness/MessageBoxCatcher.h"
 #include "tests/harness/PaneText.h"
 #include "tests/harness/TestFiles.h"
@@ -101,7 +102,10 @@ protected:
         SendMessageA(list.handle, LB_RESETCONTENT, 0, 0);
         for (const char *line : lines) {
             writeFile(line, "old program");
-            SendMessageA(list.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+            ListedCopy copy{};
+            ListedCopies::identify("D:\\apps\\", line, copy);
+            const LRESULT index = SendMessageA(list.handle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+            SendMessageA(list.handle, LB_SETITEMDATA, index, window.listedCopies.add(copy));
         }
         bar.enableButton(CommandStart, 0);
         bar.enableButton(CommandUpdate, 1);
@@ -178,6 +182,43 @@ TEST_F(CommandRun, UpdateReplacesOnlyFromFilesFetchedInThisRun)
     EXPECT_FALSE(maker::exists(temporaryFile("Fetched.exe")));
     EXPECT_EQ(updateFoldersLeft(), 0);
     DeleteFileA(stale.c_str());
+}
+
+// Wine always sets the held download's date: the failure is made here. The
+// user is told, with the download's path, and the program is replaced all the
+// same, its copy keeping the times it has.
+TEST_F(CommandRun, AFailedStampIsReportedAndTheProgramStillReplaced)
+{
+    maker::serve("Fetched.exe", readFile("Y:\\corvel-current.exe"));
+    afterScan({"Fetched.exe"}, {"D:\\apps\\Fetched.exe"});
+    ImportOverride stampFails("kernel32.dll", "SetFileTime",
+                              reinterpret_cast<void *>(+[](HANDLE, const FILETIME *, const FILETIME *,
+                                                           const FILETIME *) -> BOOL { return FALSE; }));
+    ASSERT_TRUE(stampFails.active());
+
+    EXPECT_EQ(window.runUpdate(), 1);
+
+    EXPECT_TRUE(readFile("D:\\apps\\Fetched.exe") == readFile("Y:\\corvel-current.exe"));
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Error saving date");
+    EXPECT_EQ(boxes.boxes()[0].caption.find(temporaryFile("K")), 0u);
+    EXPECT_NE(boxes.boxes()[0].caption.find("\\Fetched.exe"), std::string::npos);
+}
+
+// InternetOpenA never fails under Wine: the failure is made here. Start
+// decides on this run's own result, whatever an earlier fetch left.
+TEST_F(CommandRun, AStartWithoutASessionSaysSoWhateverTheLastFetchLeft)
+{
+    downloader.status = DownloadTooLarge;
+    ImportOverride openFails("wininet.dll", "InternetOpenA",
+                             reinterpret_cast<void *>(+[](LPCSTR, DWORD, LPCSTR, LPCSTR, DWORD) -> HINTERNET {
+                                 return nullptr;
+                             }));
+    ASSERT_TRUE(openFails.active());
+
+    EXPECT_EQ(window.runScan(), 0);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "Failed to retrieve version information");
 }
 
 } // namespace

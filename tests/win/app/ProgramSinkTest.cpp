@@ -59,6 +59,12 @@ TEST(ProgramSink, KeepsOnlyABodyOfTheCatalogueSizeAndHoldsItAgainstOtherWriters)
         second.prepare(Path.c_str(), CatalogueEntry{});
         EXPECT_FALSE(second.begin(-1));
         EXPECT_EQ(second.refusal(), DownloadCreateFailed);
+        // Nor makes a path too long for the working path; its warning names it whole.
+        const std::string longPath = "D:\\" + std::string(PathBufferSize - 3, 'L');
+        second.prepare(longPath.c_str(), CatalogueEntry{});
+        EXPECT_FALSE(second.begin(-1));
+        EXPECT_EQ(second.refusal(), DownloadCreateFailed);
+        EXPECT_EQ(second.path(), longPath);
     }
     EXPECT_TRUE(absent());
 }

@@ -1,6 +1,7 @@
 #include "app/RunningProgram.h"
 
 #include "tests/harness/TestFiles.h"
+#include "toolkit/KernelHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,18 @@ bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) !
 HANDLE holdWithoutSharing(const std::string &path)
 {
     return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+// The Update's call: NewCopy moved over Target through handles on them and
+// on their folder; a missing copy is an invalid handle.
+bool moveOverRunning()
+{
+    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileHandle folder(CreateFileA(Folder.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle copy(CreateFileA(NewCopy.c_str(), DELETE, shareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    FileHandle program(CreateFileA(Target.c_str(), FILE_READ_ATTRIBUTES, shareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    return moveOverRunningProgram(copy.get(), program.get(), folder.get(), "Prog.exe");
 }
 
 class RunningProgramFiles : public ::testing::Test {
@@ -63,13 +76,13 @@ TEST_F(RunningProgramFiles, TheOldFileGoesAsideUnderTheFirstNameThatIsFreeOrCanB
     writeFile(Target + ".old2", "held leftover");
     const HANDLE held = holdWithoutSharing(Target + ".old2");
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ASSERT_TRUE(moveOverRunningProgram(NewCopy.c_str(), Target.c_str()));
+    ASSERT_TRUE(moveOverRunning());
     EXPECT_EQ(readFile(Target), "new program");
     EXPECT_EQ(readFile(Target + ".old"), "old program");
     EXPECT_FALSE(exists(NewCopy));
 
     writeFile(NewCopy, "newer program");
-    ASSERT_TRUE(moveOverRunningProgram(NewCopy.c_str(), Target.c_str()));
+    ASSERT_TRUE(moveOverRunning());
     CloseHandle(held);
     EXPECT_EQ(readFile(Target), "newer program");
     EXPECT_EQ(readFile(Target + ".old"), "new program");
@@ -82,8 +95,8 @@ TEST_F(RunningProgramFiles, AFailedStepLeavesTheOldProgramUnderItsName)
     // The new copy's move fails after the rename: the old program goes back.
     DeleteFileA(NewCopy.c_str());
     SetLastError(0);
-    EXPECT_FALSE(moveOverRunningProgram(NewCopy.c_str(), Target.c_str()));
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(moveOverRunning());
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(readFile(Target), "old program");
     EXPECT_FALSE(exists(Target + ".old"));
 
@@ -94,7 +107,7 @@ TEST_F(RunningProgramFiles, AFailedStepLeavesTheOldProgramUnderItsName)
         writeFile(Target + suffix, suffix);
         held.push_back(holdWithoutSharing(Target + suffix));
     }
-    EXPECT_FALSE(moveOverRunningProgram(NewCopy.c_str(), Target.c_str()));
+    EXPECT_FALSE(moveOverRunning());
     for (HANDLE handle : held)
         CloseHandle(handle);
     EXPECT_EQ(readFile(Target), "old program");
@@ -114,7 +127,7 @@ TEST_F(RunningProgramFiles, ARunningProgramIsMovedAsideAndReplaced)
                                &process));
     WaitForInputIdle(process.hProcess, 5000);
     Sleep(500);
-    const bool moved = moveOverRunningProgram(NewCopy.c_str(), Target.c_str());
+    const bool moved = moveOverRunning();
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);

@@ -47,11 +47,17 @@ FILETIME catalogueStamp()
 // Writes the copy from new.bin and moves it over target, as the Update does.
 bool replaceFromNewFile(const std::string &target, ReplaceFacts *failure = nullptr)
 {
-    HANDLE source = CreateFileA(pathOf("new.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
+    HANDLE source = CreateFileA(pathOf("new.bin").c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(source, INVALID_HANDLE_VALUE);
+    // The Update stamps its download with the catalogue's date; the copy takes it.
+    const FILETIME stamp = catalogueStamp();
+    SetFileTime(source, &stamp, &stamp, &stamp);
+    // The identities the search keeps, taken now.
+    ListedCopy kept{};
+    ListedCopies::identify(target.substr(0, target.rfind('\\') + 1).c_str(), target.c_str(), kept);
     ReplacementCopy copy;
-    const bool replaced = copy.write(source, target.c_str(), catalogueStamp()) && copy.moveOverTarget();
+    const bool replaced = copy.write(source, target.c_str(), &kept) && copy.moveOverTarget();
     CloseHandle(source);
     if (failure)
         *failure = copy.failure();

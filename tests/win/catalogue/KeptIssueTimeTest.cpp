@@ -25,6 +25,7 @@ void setValue(DWORD type, const void *data, DWORD size)
 TEST(KeptIssueTime, ReadsBackWhatWasKeptAndNothingElse)
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, KeyPath);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KeyPath);
     CalendarTime read{};
     EXPECT_FALSE(readKeptIssueTime(read));
 
@@ -33,6 +34,8 @@ TEST(KeptIssueTime, ReadsBackWhatWasKeptAndNothingElse)
     keepIssueTime(kept);
     ASSERT_TRUE(readKeptIssueTime(read));
     EXPECT_EQ(std::memcmp(&read, &kept, sizeof read), 0);
+    // The machine's copy this elevated run kept too goes: the user's value is read alone below.
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, KeyPath);
 
     for (const char *damaged : {"2026-12-08T10:20:30", "2026-12-08T10:20:30Z0", "", "2026-12-08T10:20:30Z  "}) {
         setValue(REG_SZ, damaged, static_cast<DWORD>(std::strlen(damaged) + 1));

@@ -71,6 +71,17 @@ TEST(LabelDrawing, SingleLineVerticalCentringPutsTheTextInTheMiddleOfTheRectangl
     }
 }
 
+TEST(LabelDrawing, AFocusRectangleFramesTheCentredTextOnly)
+{
+    LabelOnCanvas l(200, 62, DT_SINGLELINE | DT_VCENTER, "Centre");
+    l.label.draw(l.canvas.dc(), RECT{0, 0, 400, 400}, true);
+    const int cellTop = 1 + (60 - l.lineHeight) / 2;
+    EXPECT_FALSE(l.canvas.inkInRows(Paper, 0, cellTop - 1));
+    EXPECT_TRUE(l.canvas.inkInRows(Paper, cellTop - 1, cellTop));
+    EXPECT_TRUE(l.canvas.inkInRows(Paper, cellTop + l.lineHeight, cellTop + l.lineHeight + 1));
+    EXPECT_FALSE(l.canvas.inkInRows(Paper, cellTop + l.lineHeight + 1, 62));
+}
+
 TEST(LabelDrawing, WordBreakWrapsALongTextWithinTheRectangleWidth)
 {
     const char *text = "one two three four five six seven eight nine ten";

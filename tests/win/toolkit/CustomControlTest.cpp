@@ -86,6 +86,25 @@ TEST_F(CustomControlTest, AClickableControlNotifiesItsParentOnceOnButtonRelease)
     }
 }
 
+TEST_F(CustomControlTest, AClickableControlWithTheFocusOpensWithEnterOrSpaceInADialog)
+{
+    for (int clickable : {1, 0}) {
+        SCOPED_TRACE(clickable);
+        LabelControl label(7221, clickable);
+        RecordingParent parent;
+        HWND child = parent.addChild("LabelClass", 7221);
+        SetFocus(child);
+        // Without the key for itself, the dialog would make Enter its default button.
+        for (WPARAM key : {VK_RETURN, VK_SPACE}) {
+            MSG message{child, WM_KEYDOWN, key, 1, 0, {}};
+            EXPECT_TRUE(IsDialogMessageA(parent.handle, &message));
+        }
+        ASSERT_EQ(notifications.size(), clickable ? 2u : 0u);
+        for (const Notification &n : notifications)
+            EXPECT_TRUE(n.hwndFrom == child && n.idFrom == 7221 && n.code == CustomControlClicked);
+    }
+}
+
 TEST_F(CustomControlTest, EveryKindOfControlCanBeALinkButOnlyWhenClickable)
 {
     struct Case {

@@ -17,11 +17,17 @@ class RecordingFrame : public FrameWindow {
 public:
     void onCommand(WPARAM wParam, LPARAM lParam) override { commands.emplace_back(wParam, lParam); }
     void onKeyDown(WPARAM wParam, LPARAM) override { keysDown.push_back(wParam); }
+    // Notes the menu key's system command and opens no menu, which would wait for the user.
+    int onOtherMessage(UINT msg, WPARAM wParam, LPARAM lParam) override
+    {
+        return msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU ? (keyMenus.push_back(lParam), 1) : 0;
+    }
     int canClose() override { return allowClose; }
     int onBeforeShow() override { return showsItself; }
 
     std::vector<std::pair<WPARAM, LPARAM>> commands;
     std::vector<WPARAM> keysDown;
+    std::vector<LPARAM> keyMenus;
     int allowClose = 1;
     int showsItself = 0;
 };

@@ -2,6 +2,9 @@
 
 #include "toolkit/MessagePump.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 using FrameWindowTest = FrameFixture;
 
@@ -128,6 +131,37 @@ TEST_F(FrameWindowTest, FocusOnTheFrameGoesToTheList)
     frame.show(SW_SHOW);
     SetFocus(frame.handle);
     EXPECT_EQ(GetFocus(), list.handle);
+}
+
+// Real keys to a frame that is active but has no focus, as a minimised window:
+// it gets every key as a system key. A frame Alt+F4 leaves open is closed by
+// the timer, which fails the test instead of hanging it.
+bool closedByTimer = false;
+
+TEST_F(FrameWindowTest, SystemKeysItDoesNotUseGetTheSystemsHandling)
+{
+    ASSERT_TRUE(frame.loadAccelerators("FRAMETESTKEYS"));
+    frame.show(SW_SHOW);
+    SetForegroundWindow(frame.handle);
+    SetFocus(nullptr);
+    std::vector<INPUT> keys;
+    for (int key : {VK_MENU, int('S'), -'S', -VK_MENU, VK_F10, -VK_F10, VK_MENU, VK_SPACE, -VK_SPACE, -VK_MENU, VK_MENU,
+                    VK_F4, -VK_F4, -VK_MENU}) {
+        keys.push_back(INPUT{INPUT_KEYBOARD, {}});
+        keys.back().ki = KEYBDINPUT{static_cast<WORD>(key < 0 ? -key : key), 0, key < 0 ? KEYEVENTF_KEYUP : 0u, 0, 0};
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    static HWND closing = frame.handle;
+    SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { closedByTimer = PostMessageA(closing, WM_CLOSE, 0, 0); });
+    EXPECT_EQ(frame.run(), 0);
+    EXPECT_FALSE(closedByTimer) << "Alt+F4 left the frame open";
+    // Alt+S is still the accelerator; F10 and Alt+Space ask for the menu and the window menu.
+    EXPECT_EQ(frame.keyMenus, (std::vector<LPARAM>{0, ' '}));
+    frame.commands.erase(std::remove_if(frame.commands.begin(), frame.commands.end(),
+                                        [](const auto &command) { return command.second != 0; }),
+                         frame.commands.end());
+    ASSERT_EQ(frame.commands.size(), 1u);
+    EXPECT_EQ(LOWORD(frame.commands[0].first), 40003);
 }
 
 class RefusingFrame : public RecordingFrame {

@@ -105,8 +105,8 @@ public:
     void onSetFocus() override { note("onSetFocus"); }
     void onSize(WPARAM w, LPARAM l) override { note("onSize", w, l); }
     void onSysColorChange() override { note("onSysColorChange"); }
-    void onSysKeyDown(WPARAM w, LPARAM l) override { note("onSysKeyDown", w, l); }
-    void onSysKeyUp(WPARAM w, LPARAM l) override { note("onSysKeyUp", w, l); }
+    int onSysKeyDown(WPARAM w, LPARAM l) override { note("onSysKeyDown", w, l); return 1; }
+    int onSysKeyUp(WPARAM w, LPARAM l) override { note("onSysKeyUp", w, l); return 1; }
     void onTimer(WPARAM w) override { note("onTimer", w); }
     int onVKeyToItem(WPARAM w) override { note("onVKeyToItem", w); return -2; }
     void onVScroll(WPARAM w, LPARAM l) override { note("onVScroll", w, l); }

@@ -1,0 +1,6 @@
+#include "maker/core/KeyFileVolume.h"
+
+bool keepsAccessLists(unsigned long fileSystemFlags)
+{
+    return (fileSystemFlags & PersistentAccessListsFlag) != 0;
+}

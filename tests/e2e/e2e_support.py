@@ -156,12 +156,12 @@ static int attempt(const char *path, const char *decoy, const char *away)
         WriteFile(other, "MZ decoy", 8, &written, NULL);
         CloseHandle(other);
     }
-    /* Only a file that is there can be replaced: once the Update has deleted
-       it, a move to its name would just make a new file of the decoy. */
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES && MoveFileExA(decoy, path, MOVEFILE_REPLACE_EXISTING)) {
-        ++done;
+    /* Tried, not counted: the Update deletes its downloads before "Done", and a
+       move to a name it deleted a moment ago only makes a new file of the
+       decoy. A held file that could be replaced could be renamed too, which
+       the move above counts. */
+    if (MoveFileExA(decoy, path, MOVEFILE_REPLACE_EXISTING))
         DeleteFileA(path);
-    }
     DeleteFileA(decoy);
     done += DeleteFileA(path) != 0;
     return done;

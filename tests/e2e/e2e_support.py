@@ -211,13 +211,13 @@ def tamperer(temp_windows_path, log):
     """A Wine process that keeps trying to change, rename, replace and delete
     the program files of every Update folder under temp_windows_path; it
     writes "<files seen> <successes>" to log (a path under C:\\kestrel)."""
-    program = _helper_program("tamperer", _TAMPERER_SOURCE)
+    program = helper_program("tamperer", _TAMPERER_SOURCE)
     log_path = drive_c() / "kestrel" / log
     log_path.unlink(missing_ok=True)
     return WineProcess(program, temp_windows_path, "C:\\kestrel\\" + log, ready=log_path.exists)
 
 
-def _helper_program(name, source):
+def helper_program(name, source):
     """The Windows path of C:\\kestrel\\<name>.exe, built from the C source
     the first time it is asked for."""
     folder = drive_c() / "kestrel"
@@ -261,7 +261,7 @@ class WineProcess:
 
 def file_holder(windows_path):
     """A Wine process holding windows_path open without sharing."""
-    program = _helper_program("holder", _HOLDER_SOURCE)
+    program = helper_program("holder", _HOLDER_SOURCE)
     ready = drive_c() / "kestrel" / "holder.ready"
     ready.unlink(missing_ok=True)
     return WineProcess(program, windows_path, "C:\\kestrel\\holder.ready", ready=ready.exists)

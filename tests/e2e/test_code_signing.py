@@ -15,7 +15,7 @@ from cryptography.x509.oid import ExtendedKeyUsageOID
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import BUILD_DIR, SOURCE_DIR, Drives, build_program, maker_server  # noqa: E402
-from e2e_support import catalogue  # noqa: E402
+from e2e_support import SAMPLE, catalogue  # noqa: E402
 from test_unattended import run  # noqa: E402
 
 
@@ -48,7 +48,7 @@ class CodeSigning(unittest.TestCase):
 
             with Drives({"d": None}) as drives, maker_server() as server:
                 copy = build_program(drives.path("d"), "Sample.exe", company="Corvel Software", version=(1, 0, 0, 0))
-                server.put("Kestrel.ini", catalogue(("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")))
+                server.put("Kestrel.ini", catalogue(SAMPLE))
                 new = build_program(server.utils, "Sample.exe", company="Corvel Software", version=(1, 2, 0, 7))
                 self.assertEqual(run(["/update"], server.proxy, executable=programs[0],
                                      install_folder="kestrel-authenticode")[0], 0)

@@ -27,8 +27,8 @@ import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 from kestrel_harness import (SOURCE_DIR, START, UPDATE, Drives, Kestrel, build_program,  # noqa: E402
-                             drive_c, maker_server, temp_folder)
-from e2e_support import answer_boxes_until  # noqa: E402
+                             maker_server, temp_folder)
+from e2e_support import answer_boxes_until, helper_program  # noqa: E402
 
 BASE_URL = "http://updates.corvel.example/Utils/"
 TOKEN_HEADER = "[L]\n&7(2?KwT\n[U]\n"
@@ -95,15 +95,7 @@ def win_path(letter, relative):
 
 def fault_tool():
     """The helper program that hides files or holds them open, under C:\\kestrel."""
-    target = drive_c() / "kestrel" / "faulttool.exe"
-    if not target.exists():
-        target.parent.mkdir(exist_ok=True)
-        with tempfile.TemporaryDirectory() as work:
-            source = pathlib.Path(work) / "faulttool.c"
-            source.write_text(_TOOL_SOURCE)
-            subprocess.run(["x86_64-w64-mingw32-gcc", "-O1", "-s", str(source), "-o", str(target)],
-                           check=True)
-    return "C:\\kestrel\\faulttool.exe"
+    return helper_program("faulttool", _TOOL_SOURCE)
 
 
 @contextlib.contextmanager

@@ -8,9 +8,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, drive_c, maker_server, temp_folder  # noqa: E402
-from e2e_support import Snapshot, answer_boxes_until, catalogue, version_tuple  # noqa: E402
+from e2e_support import SAMPLE, Snapshot, catalogue, start_and_update, version_tuple  # noqa: E402
 
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 CHANGED = "Can't replace this file\n\nThe folder has changed since the search."
 
 
@@ -32,14 +31,12 @@ class LinksPlantedBetweenStartAndUpdate(unittest.TestCase):
                                     version=version_tuple(SAMPLE[3])).read_bytes()
                 with Kestrel(proxy=server.proxy) as app:
                     app.wait_ready()
-                    app.click("&Start")
-                    app.wait_for(lambda s: s["status"][0] == "Ready to update", 300, "the scan")
-                    swapped.parent.rename(d / "m" / "moved")
-                    swapped.parent.symlink_to(d / "Protected")
-                    linked.unlink()
-                    linked.symlink_to(victim)
-                    app.click("&Update")
-                    boxes, _ = answer_boxes_until(app, lambda s: s["status"][0] == "Done", "the update")
+                    def plant_links(_):
+                        swapped.parent.rename(d / "m" / "moved")
+                        swapped.parent.symlink_to(d / "Protected")
+                        linked.unlink()
+                        linked.symlink_to(victim)
+                    boxes, _ = start_and_update(app, plant_links)
                     app.close()
                     self.assertEqual(app.wait_exit(), 0)
             self.assertEqual(boxes, [(CHANGED, "D:\\Apps\\Sample.exe"), (CHANGED, "D:\\m\\x\\Sample.exe")])

@@ -10,14 +10,13 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, build_program, drive_c, maker_server, _wine_env  # noqa: E402
-from e2e_support import Snapshot, catalogue  # noqa: E402
+from e2e_support import SAMPLE, Snapshot, catalogue  # noqa: E402
 from catalogue_signing import (KEY_FILE, checksum, expires_section, hashes_section, issued_section,  # noqa: E402
                                load_key, sign, sizes_section)
 from test_unattended import events, run  # noqa: E402
 
 VARIANT = pathlib.Path(os.environ.get("KESTREL_SIGNED_VARIANT", "build/win/signed-variant"))
 SIGNED = {"executable": VARIANT / "bin" / "Kestrel.exe", "install_folder": "kestrel-signed"}
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 INVALID = "message: The update folder set by your administrator is not a valid address. (Kestrel)"
 
 

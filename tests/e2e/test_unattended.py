@@ -9,9 +9,9 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from kestrel_harness import Drives, Kestrel, build_program, drive_c, maker_server  # noqa: E402
-from e2e_support import CATALOGUE_URL, Snapshot, catalogue, running_program, stop_serving, version_tuple  # noqa: E402
+from e2e_support import (CATALOGUE_URL, SAMPLE, Snapshot, catalogue, running_program, stop_serving,  # noqa: E402
+                         version_tuple)
 
-SAMPLE = ("Sample.exe", "10/15/03", "2:30:00 PM", "1.2.0.7")
 OTHER = ("Other Tool.exe", "1-5-04", "9:05:00 AM", "2.0.0.1")
 LINE = re.compile(r"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ (.*)")
 

@@ -21,5 +21,5 @@ cmake --build "$build/win" -j2
 # shellcheck source=tests/harness/wine-session.sh
 source "$root/tests/harness/wine-session.sh"
 # Each Windows test has a Wine session of its own, and most of their time is
-# spent waiting on Wine or on the loopback server: three run at a time.
-ctest --test-dir "$build/win" --output-on-failure -j3
+# spent waiting on Wine or on the loopback server: four run at a time.
+ctest --test-dir "$build/win" --output-on-failure -j4
